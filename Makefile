@@ -1,0 +1,54 @@
+# Tarvelo: the whole set-up on a fresh Debian 12 is `make run` or `make test`.
+SHELL := /bin/bash
+
+# Everything the build, the game and its tests need, as Debian bookworm packages.
+PACKAGES := cmake ninja-build g++ make pkg-config \
+            qt6-base-dev qt6-qpa-plugins qt6-wayland libgl-dev \
+            googletest libgtest-dev \
+            fontconfig fonts-liberation fonts-urw-base35 \
+            xvfb xauth xdotool x11-apps x11-utils imagemagick \
+            desktop-file-utils appstream lintian dpkg-dev file strace
+
+BUILD_DIR := build/default
+ASAN_DIR  := build/asan
+
+.PHONY: all deps configure build run test test-long clean pictures
+
+all: build
+
+deps:
+	@missing=""; \
+	for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed$$' || missing="$$missing $$p"; \
+	done; \
+	if [ -z "$$missing" ]; then exit 0; fi; \
+	if [ "$$(id -u)" != 0 ]; then \
+	  echo "These Debian packages are missing:$$missing"; \
+	  echo "Install them as root, then run make again:"; \
+	  echo "  apt-get update && apt-get install -y$$missing"; \
+	  exit 1; \
+	fi; \
+	echo "Installing:$$missing"; \
+	apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends$$missing
+
+configure: deps
+	@[ -f $(BUILD_DIR)/build.ninja ] || cmake --preset default
+
+build: configure
+	cmake --build --preset default
+
+run: build
+	$(BUILD_DIR)/app/tarvelo
+
+test: build
+	ctest --preset default
+	@[ -f $(ASAN_DIR)/build.ninja ] || cmake --preset asan
+	cmake --build --preset asan --target quiz_tests
+	ctest --preset asan -L quiz
+
+# Regenerates the pictures and the icon in resources/ from their generator.
+pictures: build
+	$(BUILD_DIR)/tools/make_pictures resources
+
+clean:
+	rm -rf build
