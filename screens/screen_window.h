@@ -1,0 +1,39 @@
+// What the three screens share: a top-level window opened maximized, in one colour, whose close
+// button ends the run like the program's own ways out.
+#pragma once
+
+// Own
+#include "quiz/controls.h"
+#include "quiz/screen_switcher.h"
+
+// Qt
+#include <QWidget>
+
+namespace screens {
+
+class ScreenWindow : public QWidget {
+    Q_OBJECT
+public:
+    ScreenWindow(quiz::ScreenSwitcher &screens, quiz::Colour background);
+
+    // Fills the available area of its screen even with no window manager to maximize it.
+    void showMaximizedOnScreen();
+
+    // The logical dpi the screen was laid out with.
+    double dpi() const { return m_dpi; }
+
+    // The run has ended: no timer of this screen may fire again.
+    virtual void stopTimers() {}
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    quiz::ScreenSwitcher &screens() { return m_screens; }
+    // The character a key event carries, or 0 for keys that carry none (Shift, arrows, F1 ...).
+    static int characterCode(const QKeyEvent &event);
+
+private:
+    quiz::ScreenSwitcher &m_screens;
+    double m_dpi;
+};
+
+}  // namespace screens

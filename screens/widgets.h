@@ -1,0 +1,38 @@
+// The two controls Qt does not have as the screens need them.
+#pragma once
+
+// Qt
+#include <QImage>
+#include <QPushButton>
+#include <QString>
+#include <QWidget>
+
+namespace screens {
+
+// A push button whose caption wraps at word boundaries, as "Next Question" does on its two lines.
+class WrappingButton : public QPushButton {
+    Q_OBJECT
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
+
+// One picture of the program's resources, drawn unscaled at 96 dpi and with the layout elsewhere.
+// It is decoded on first paint, so that a screen built hidden costs nothing until it is seen.
+class PictureBox : public QWidget {
+    Q_OBJECT
+public:
+    PictureBox(const QString &resource, QWidget *parent);
+    const QImage &image();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QString m_resource;
+    QImage m_image;
+};
+
+}  // namespace screens
