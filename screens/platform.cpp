@@ -1,5 +1,6 @@
 // Own
 #include "platform.h"
+#include "accessibility.h"
 
 // Qt
 #include <QApplication>
@@ -52,6 +53,7 @@ QRect toPixels(const Geometry &g, double dpi)
 
 void installStyle()
 {
+    installAccessibility();
     QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion"));
     QApplication::setStyle(fusion);
     paletteStore() = fusion->standardPalette();

@@ -36,11 +36,8 @@ QuestionWindow::QuestionWindow(quiz::RandomSource &random, quiz::ScreenSwitcher 
 
 void QuestionWindow::activated()
 {
-    const bool firstTime = !m_game.started();
     m_game.activate();
     render();
-    if (firstTime)
-        focusFirstControl();
 }
 
 // Controls are created bottom-most first: Qt stacks later siblings above earlier ones.
@@ -80,6 +77,10 @@ void QuestionWindow::buildControls()
     m_happyFace = picture(kHappyFace, kHappyFacePicture, "Image3");
     m_sadFace = picture(kSadFace, kSadFacePicture, "Image4");
     m_lifelineUsed = label(kLifelineUsed, "lblLifeline");
+    m_optionFrames->setDecorative(true);
+    m_questionFrame->setDecorative(true);
+    m_happyFace->setAccessibleName(QStringLiteral("happy face"));
+    m_sadFace->setAccessibleName(QStringLiteral("sad face"));
 
     m_next = button(kNext, "cmdNext");
     m_lifeline = button(kLifeline, "cmdLife");
@@ -99,9 +100,9 @@ void QuestionWindow::buildControls()
     }
 
     // Tab order: cmdOptions, cmdNext, cmdQuit, cmdLife, then the four boxes; labels never take focus.
-    QWidget *order[] = {m_showOptions, m_next, m_quit, m_lifeline, m_boxes[0], m_boxes[1], m_boxes[2], m_boxes[3]};
-    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
-        setTabOrder(order[i], order[i + 1]);
+    m_tabOrder = {m_showOptions, m_next, m_quit, m_lifeline, m_boxes[0], m_boxes[1], m_boxes[2], m_boxes[3]};
+    for (std::size_t i = 0; i + 1 < m_tabOrder.size(); ++i)
+        setTabOrder(m_tabOrder[i], m_tabOrder[i + 1]);
 }
 
 void QuestionWindow::wireControls()
@@ -129,9 +130,14 @@ void QuestionWindow::render()
         box.setEnabled(c.boxes[i].enabled);
         box.setVisible(c.boxes[i].visible);
         applyLabel(*m_options[i], c.options[i], kOptions[i].font);
+        const QString option = QStringLiteral("Option %1").arg(i + 1);
+        const QString caption = toQString(c.options[i].caption);
+        box.setAccessibleName(caption.isEmpty() ? option : option + QStringLiteral(": ") + caption);
+        box.setAccessibleDescription(QStringLiteral("Tick to answer with option %1").arg(i + 1));
     }
     applyLabel(*m_question, c.question, kQuestion.font);
     applyLabel(*m_number, c.number, kNumber.font);
+    m_number->setAccessibleName(QStringLiteral("Question ") + toQString(c.number.caption));
     applyLabel(*m_message, c.message, kMessage.font);
     applyLabel(*m_lifelineUsed, c.lifelineUsed, kLifelineUsed.font);
     applyButton(*m_showOptions, c.showOptions);
@@ -142,6 +148,12 @@ void QuestionWindow::render()
     m_questionFrame->setVisible(c.questionFrame.visible);
     m_happyFace->setVisible(c.happyFace.visible);
     m_sadFace->setVisible(c.sadFace.visible);
+    // Each new question, the first of them included, starts with the focus on the first control
+    // that can take it, so that a keyboard player can reveal the options at once.
+    if (c.number.caption != m_posedNumber) {
+        m_posedNumber = c.number.caption;
+        focusFirstControl();
+    }
     if (c.endTimer.running && !m_endTimer.isActive())
         m_endTimer.start();
     else if (!c.endTimer.running && m_endTimer.isActive())
@@ -150,10 +162,9 @@ void QuestionWindow::render()
 
 void QuestionWindow::focusFirstControl()
 {
-    for (QWidget *w : {static_cast<QWidget *>(m_showOptions), static_cast<QWidget *>(m_next),
-                       static_cast<QWidget *>(m_quit), static_cast<QWidget *>(m_lifeline)})
+    for (QWidget *w : m_tabOrder)
         if (w->isEnabled() && w->isVisibleTo(this)) {
-            w->setFocus(Qt::ActiveWindowFocusReason);
+            w->setFocus(Qt::OtherFocusReason);
             return;
         }
 }
@@ -176,6 +187,14 @@ void QuestionWindow::keyPressEvent(QKeyEvent *event)
         return;
     case Qt::Key_Escape:
         m_game.pressQuit();
+        render();
+        return;
+    case Qt::Key_1:
+    case Qt::Key_2:
+    case Qt::Key_3:
+    case Qt::Key_4:
+        // The number keys tick their option as a click on its box would, judging and guard alike.
+        m_game.clickBox(event->key() - Qt::Key_1 + 1);
         render();
         return;
     default:

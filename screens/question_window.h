@@ -11,6 +11,7 @@
 
 // Standard
 #include <array>
+#include <string>
 
 class QCheckBox;
 class QLabel;
@@ -60,6 +61,8 @@ private:
     PictureBox *m_questionFrame = nullptr;
     PictureBox *m_happyFace = nullptr;
     PictureBox *m_sadFace = nullptr;
+    std::array<QWidget *, 8> m_tabOrder{};
+    std::string m_posedNumber;   // the question number the focus was last placed for
 };
 
 }  // namespace screens

@@ -27,12 +27,17 @@ public:
     PictureBox(const QString &resource, QWidget *parent);
     const QImage &image();
 
+    // A decorative picture says nothing to assistive tools.
+    bool isDecorative() const { return m_decorative; }
+    void setDecorative(bool decorative) { m_decorative = decorative; }
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
     QString m_resource;
     QImage m_image;
+    bool m_decorative = false;
 };
 
 }  // namespace screens

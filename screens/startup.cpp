@@ -1,0 +1,112 @@
+// Own
+#include "startup.h"
+
+// Qt
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+// Standard
+#include <cstdlib>
+#include <cstring>
+
+// System
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+#include <xcb/xcb.h>
+
+namespace screens {
+namespace {
+
+QString usageLine() { return QStringLiteral("Usage: %1 [--help] [--version]").arg(QCoreApplication::applicationName()); }
+
+bool x11Reachable()
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        return false;
+    xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
+    const bool ok = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    return ok;
+}
+
+bool waylandReachable()
+{
+    const QString name = qEnvironmentVariable("WAYLAND_DISPLAY");
+    if (name.isEmpty())
+        return false;
+    const QString path = QDir::isAbsolutePath(name) ? name : qEnvironmentVariable("XDG_RUNTIME_DIR") + QLatin1Char('/') + name;
+    const QByteArray socketPath = QFile::encodeName(path);
+    sockaddr_un address{};
+    if (socketPath.size() >= static_cast<qsizetype>(sizeof address.sun_path))
+        return false;
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, socketPath.constData(), static_cast<std::size_t>(socketPath.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return false;
+    const bool ok = ::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0;
+    ::close(fd);
+    return ok;
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "A quiz of fifteen questions on computer knowledge. Press any key on the title screen to play, "
+        "Esc to leave."));
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help and exit."));
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Show the version and exit."));
+    parser.addOption(help);
+    parser.addOption(version);
+
+    QStringList all{QCoreApplication::applicationName()};
+    all += arguments;
+    if (!parser.parse(all)) {
+        QString error = parser.errorText();
+        if (error.endsWith(QLatin1Char('.')))
+            error.chop(1);
+        return {CommandLine::Action::Refuse,
+                QStringLiteral("%1: %2. %3").arg(QCoreApplication::applicationName(), error, usageLine())};
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return {CommandLine::Action::Refuse,
+                QStringLiteral("%1: unexpected argument '%2'. %3")
+                    .arg(QCoreApplication::applicationName(), parser.positionalArguments().constFirst(), usageLine())};
+    if (parser.isSet(help))
+        // With no application object yet, the parser cannot know the program's name by itself.
+        return {CommandLine::Action::ShowHelp,
+                parser.helpText().replace(QLatin1String("<executable_name>"), QCoreApplication::applicationName())};
+    if (parser.isSet(version))
+        return {CommandLine::Action::ShowVersion,
+                QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion())};
+    return {};
+}
+
+bool displayReachable()
+{
+    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+    if (platform.isEmpty())
+        return x11Reachable() || waylandReachable();
+    if (platform.startsWith(QLatin1String("xcb")))
+        return x11Reachable();
+    if (platform.startsWith(QLatin1String("wayland")))
+        return waylandReachable();
+    return true;   // offscreen, vnc and the like bring their own surface
+}
+
+QString noDisplayMessage()
+{
+    return QStringLiteral("%1: cannot open a window: Tarvelo needs a graphical desktop session (X11 or Wayland); "
+                          "without one, run it on a virtual display, for example: xvfb-run %1")
+        .arg(QCoreApplication::applicationName());
+}
+
+}  // namespace screens
