@@ -1,0 +1,35 @@
+# Tests of the question screen's pictures and the window icon, as compiled into the game, and a
+# check that the committed files in resources/ are still exactly what tools/make_pictures writes.
+# Included from tests/CMakeLists.txt; the pictures exist only in a build with the Qt screens.
+if(NOT TARGET tarvelo_resources OR NOT TARGET make_pictures)
+    return()
+endif()
+
+find_package(Qt6 REQUIRED COMPONENTS Gui)
+find_program(TARVELO_CONVERT NAMES convert DOC "ImageMagick's convert, to render the SVG icon in a test")
+if(NOT TARVELO_CONVERT)
+    set(TARVELO_CONVERT "")
+endif()
+
+add_executable(resources_tests
+    "${CMAKE_CURRENT_LIST_DIR}/resources/main.cpp"
+    "${CMAKE_CURRENT_LIST_DIR}/resources/picture_reading.h"
+    "${CMAKE_CURRENT_LIST_DIR}/resources/picture_reading.cpp"
+    "${CMAKE_CURRENT_LIST_DIR}/resources/picture_tests.cpp"
+    "${CMAKE_CURRENT_LIST_DIR}/resources/icon_tests.cpp"
+)
+target_link_libraries(resources_tests PRIVATE tarvelo_resources Qt6::Gui GTest::gtest)
+target_compile_definitions(resources_tests PRIVATE
+    TARVELO_RESOURCE_DIR="${PROJECT_SOURCE_DIR}/resources"
+    TARVELO_CONVERT="${TARVELO_CONVERT}"
+)
+gtest_discover_tests(resources_tests PROPERTIES LABELS resources ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+                     DISCOVERY_TIMEOUT 60)
+
+add_test(NAME resources_match_generator
+         COMMAND "${CMAKE_COMMAND}"
+                 "-DGENERATOR=$<TARGET_FILE:make_pictures>"
+                 "-DOUTPUT_DIR=${CMAKE_CURRENT_BINARY_DIR}/generated_pictures"
+                 "-DCOMMITTED_DIR=${PROJECT_SOURCE_DIR}/resources"
+                 -P "${CMAKE_CURRENT_LIST_DIR}/resources/check_generated_pictures.cmake")
+set_tests_properties(resources_match_generator PROPERTIES LABELS resources)

@@ -1,0 +1,14 @@
+// The picture tests read images through Qt's image readers, some of which are plugins; a core
+// application lets Qt find them, and needs no display.
+
+// Qt
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
