@@ -23,12 +23,13 @@ fail() {
 # Starts Xvfb on a display number it picks itself; SIZE like 1024x768x24.
 start_xvfb() {
     local size=${1:-1024x768x24}
-    exec 3<> "$TMP_DIR/displayfd" || true
-    Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp -noreset > "$TMP_DIR/xvfb.log" 2>&1 &
+    local numberFile
+    numberFile=$(mktemp -p "$TMP_DIR" displayfd.XXXXXX)
+    Xvfb -displayfd 3 -screen 0 "$size" -nolisten tcp -noreset 3> "$numberFile" > "$TMP_DIR/xvfb.log" 2>&1 &
     XVFB_PID=$!
     local n
     for _ in $(seq 1 100); do
-        n=$(head -n 1 "$TMP_DIR/displayfd" 2>/dev/null || true)
+        n=$(head -n 1 "$numberFile" 2>/dev/null || true)
         [ -n "$n" ] && break
         sleep 0.05
     done
@@ -63,7 +64,8 @@ wait_pixel() {
 wait_exit() {
     local deadline=$((SECONDS + ${1:-5}))
     while kill -0 "$APP_PID" 2>/dev/null; do
-        [ "$SECONDS" -le "$deadline" ] || fail "the game did not end within ${1:-5} s"
+        [ "$SECONDS" -le "$deadline" ] || { shoot; fail "the game did not end within ${1:-5} s;" \
+            "keyboard focus on window $(xdotool getwindowfocus 2>&1); its log: $(cat "$TMP_DIR/game.log")"; }
         sleep 0.05
     done
     local status=0
