@@ -172,17 +172,9 @@ void QuestionGame::nextQuestion()
 
 void QuestionGame::quit()
 {
+    // The pictures and "Lifeline Used" stay: a happy face beside the goodbye after a right answer.
     auto &c = m_controls;
-    c.lifeline.visible = false;
-    c.quit.visible = false;
-    c.next.visible = false;
-    c.showOptions.visible = false;
-    c.question.visible = false;
-    for (Label &label : c.options)
-        label.visible = false;
-    c.number.visible = false;
-    for (CheckBox &b : c.boxes)
-        b.visible = false;
+    hideGameControls();
     c.message.text = colours::kWhite;
     c.message.caption = texts::kGoodbye;
     c.endTimer.running = true;
@@ -240,6 +232,9 @@ void QuestionGame::judge(int n)
         right.back = colours::kLightGreen;
         if (m_state.qCount == kLastQuestion) {
             hideGameControls();
+            c.optionFrames.visible = false;
+            c.questionFrame.visible = false;
+            c.lifelineUsed.visible = false;
             c.happyFace.visible = true;
             c.endTimer.running = true;
             m_state.qCount = kWonMark;
@@ -300,14 +295,11 @@ void QuestionGame::hideGameControls()
     c.next.visible = false;
     c.showOptions.visible = false;
     c.question.visible = false;
-    c.optionFrames.visible = false;
-    c.questionFrame.visible = false;
     for (Label &label : c.options)
         label.visible = false;
     c.number.visible = false;
     for (CheckBox &b : c.boxes)
         b.visible = false;
-    c.lifelineUsed.visible = false;
 }
 
 }  // namespace quiz

@@ -88,7 +88,7 @@ private:
     int drawIndex();                   // re-seeds, then 0 .. kRandomEntries - 1
     int replacementForRepeat();
     void putQuestion(int index);
-    void hideGameControls();
+    void hideGameControls();   // the buttons, the question, its options, number and boxes
 
     CheckBox &box(int option) { return m_controls.boxes[static_cast<std::size_t>(option - 1)]; }
     Label &option(int n) { return m_controls.options[static_cast<std::size_t>(n - 1)]; }
