@@ -7,7 +7,7 @@ PACKAGES := cmake ninja-build g++ make pkg-config \
             googletest libgtest-dev \
             fontconfig fonts-liberation fonts-urw-base35 \
             xvfb xauth xdotool x11-apps x11-utils x11-xserver-utils imagemagick \
-            desktop-file-utils appstream lintian dpkg-dev file strace \
+            desktop-file-utils appstream lintian dpkg-dev file man-db strace \
             libx11-dev libxtst-dev libxdamage-dev
 
 BUILD_DIR := build/default
@@ -61,3 +61,9 @@ bench: deps
 	@[ -f build/release/build.ninja ] || cmake --preset release
 	cmake --build --preset release --target tarvelo tarvelo_reference tarvelo_bench tarvelo_bench_chart
 	bash bench/run_bench.sh build/release
+
+# The Debian package of the game, made by CPack from the default build:
+# build/default/tarvelo_<version>_<architecture>.deb. `dpkg -i` installs it, `lintian` checks it.
+.PHONY: package
+package: build
+	cmake --build --preset default --target package

@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# The Debian package, made by CPack from a build tree into a scratch folder: lintian finds no error
+# and no warning in it, its fields name what the game needs, and the game it installs runs from the
+# system's Qt alone: its version, the title screen on a private Xvfb, and Esc ending it with 0.
+# Usage: debian_package.sh path/to/build
+source "$(dirname "$0")/../e2e/xvfb_session.sh"
+BUILD=$1
+checks=0
+ok() { checks=$((checks + 1)); }
+
+# A umask that a careful user might have: the package must still give every directory 0755.
+if ! (umask 027; cpack -G DEB --config "$BUILD/CPackConfig.cmake" -B "$TMP_DIR/cpack") > "$TMP_DIR/cpack.log" 2>&1; then
+    cat "$TMP_DIR/cpack.log" >&2
+    fail "cpack could not make the package"
+fi
+shopt -s nullglob
+debs=("$TMP_DIR"/cpack/*.deb)
+[ "${#debs[@]}" = 1 ] || fail "cpack made ${#debs[@]} packages, not one: $(cat "$TMP_DIR/cpack.log")"
+DEB=${debs[0]}
+echo "package: $(basename "$DEB")"
+ok
+
+# Lintian: its informational lines are shown, an error or a warning fails.
+lint_status=0
+lintian --display-info --tag-display-limit 0 "$DEB" > "$TMP_DIR/lintian.log" 2> "$TMP_DIR/lintian.err" || lint_status=$?
+sed 's/^/lintian: /' "$TMP_DIR/lintian.log"
+case $lint_status in 0|2) ;; *) fail "lintian did not run (status $lint_status): $(cat "$TMP_DIR/lintian.err")" ;; esac
+if grep -qE '^[EW]: ' "$TMP_DIR/lintian.log"; then
+    fail "lintian: $(grep -E '^[EW]: ' "$TMP_DIR/lintian.log" | tr '\n' ' ')"
+fi
+ok
+
+field() { dpkg-deb -f "$DEB" "$1"; }
+[ "$(field Package)" = tarvelo ] || fail "Package: $(field Package)"
+[ "$(field Section)" = games ] || fail "Section: $(field Section)"
+[ "$(field Maintainer)" = "Tarvelo team <tarvelo@example.org>" ] || fail "Maintainer: $(field Maintainer)"
+field Homepage | grep -qE '^https://example\.org/' || fail "Homepage: $(field Homepage)"
+[ "$(field Description | wc -l)" -ge 2 ] || fail "no long description: $(field Description)"
+ok
+
+# Depends: the libraries found by dpkg-shlibdeps, and what Qt and the screens load at run time,
+# which no library names. Every name must be a package this machine has, so none is misspelt.
+depends=$(field Depends | tr ',' '\n' | sed 's/^ *//; s/ .*//')
+for needed in libc6 libqt6widgets6 qt6-qpa-plugins fonts-liberation fonts-urw-base35; do
+    echo "$depends" | grep -qx "$needed" || fail "Depends lacks $needed: $(field Depends)"
+done
+[ "$(field Recommends)" = qt6-wayland ] || fail "Recommends: $(field Recommends)"
+for package in $depends qt6-wayland; do
+    dpkg-query -W -f='${Status}\n' "$package" 2>/dev/null | grep -q ' installed$' ||
+        fail "the package relation names $package, which is not installed here"
+done
+ok
+
+# What the package installs, unpacked into a root of its own.
+ROOT=$TMP_DIR/root
+dpkg -x "$DEB" "$ROOT" || fail "dpkg -x failed"
+GAME=$ROOT/usr/games/tarvelo
+[ -x "$GAME" ] || fail "no /usr/games/tarvelo in the package: $(dpkg-deb -c "$DEB" | tr '\n' ' ')"
+file -b "$GAME" | grep -q ', stripped$' || fail "the program is not stripped: $(file -b "$GAME")"
+if ldd "$GAME" | grep -q 'not found'; then fail "unresolved libraries: $(ldd "$GAME" | grep 'not found')"; fi
+ok
+
+version=$(env -u LD_LIBRARY_PATH "$GAME" --version) || fail "--version failed"
+[ "$version" = "tarvelo $(field Version)" ] || fail "--version says '$version', the package is $(field Version)"
+ok
+
+start_xvfb 1024x768x24
+start_game env -u LD_LIBRARY_PATH "$GAME"
+wait_pixel 900 700 255,255,192 10
+ok
+xdotool key Escape
+status=$(wait_exit 5)
+[ "$status" = 0 ] || fail "Esc ended the packaged game with status $status: $(cat "$TMP_DIR/game.log")"
+ok
+
+echo "$checks passed, 0 failed"
