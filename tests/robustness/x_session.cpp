@@ -333,20 +333,20 @@ Clock::time_point Client::waitUntil(const std::function<bool()> &done, std::chro
 
 // --- Processes -------------------------------------------------------------------------------------
 
-pid_t spawn(const std::vector<std::string> &argv, const std::vector<std::string> &extraEnvironment,
-            const std::string &outputFile)
+pid_t spawn(const std::vector<std::string> &argv, const std::vector<std::string> &environment,
+            const std::string &outputFile, bool clean)
 {
     std::vector<std::string> env;
     for (char **e = environ; *e != nullptr; ++e) {
         const std::string entry(*e);
         const std::string name = entry.substr(0, entry.find('='));
         bool replaced = false;
-        for (const std::string &extra : extraEnvironment)
-            replaced = replaced || extra.substr(0, extra.find('=')) == name;
-        if (!replaced)
+        for (const std::string &given : environment)
+            replaced = replaced || given.substr(0, given.find('=')) == name;
+        if (!replaced && (!clean || name == "PATH"))
             env.push_back(entry);
     }
-    env.insert(env.end(), extraEnvironment.begin(), extraEnvironment.end());
+    env.insert(env.end(), environment.begin(), environment.end());
     std::vector<char *> args;
     for (const std::string &a : argv)
         args.push_back(const_cast<char *>(a.c_str()));

@@ -106,9 +106,10 @@ private:
     unsigned long m_blueMask = 0;
 };
 
-// A child process with its output sent to a file; the environment is the caller's plus extra.
-pid_t spawn(const std::vector<std::string> &argv, const std::vector<std::string> &extraEnvironment,
-            const std::string &outputFile);
+// A child process with its output sent to a file. Its environment is the caller's with the given
+// variables put in; or, for a clean one, only the caller's PATH and the given variables.
+pid_t spawn(const std::vector<std::string> &argv, const std::vector<std::string> &environment,
+            const std::string &outputFile, bool clean = false);
 
 // Exit status of a child that has ended: 0..255 as it exited, 128 + signal when a signal ended it.
 // Waits at most timeout; returns -1 when it is still running then.

@@ -1,0 +1,36 @@
+# Robustness: a monkey at the sanitizer build of the game, the game's system calls under strace, and a
+# million random games of the rules. Which build registers which test:
+#   asan preset (TARVELO_SANITIZE): robustness_monkey (label robustness) and the long random games (label long);
+#   other presets: robustness_system_calls (label robustness), on the build without sanitizers.
+set(ROBUSTNESS_DIR "${CMAKE_CURRENT_SOURCE_DIR}/robustness")
+
+if(TARGET tarvelo)
+    find_package(X11 REQUIRED)
+    if(NOT X11_Xtst_FOUND OR NOT X11_Xdamage_FOUND)
+        message(FATAL_ERROR "the robustness tests need the XTest and Damage libraries (libxtst-dev, libxdamage-dev)")
+    endif()
+    add_library(robustness_x_session STATIC "${ROBUSTNESS_DIR}/x_session.h" "${ROBUSTNESS_DIR}/x_session.cpp")
+    target_link_libraries(robustness_x_session PUBLIC X11::X11 X11::Xtst X11::Xdamage)
+
+    if(TARVELO_SANITIZE)
+        add_executable(tarvelo_monkey "${ROBUSTNESS_DIR}/monkey.cpp")
+        target_link_libraries(tarvelo_monkey PRIVATE robustness_x_session)
+        add_test(NAME robustness_monkey
+                 COMMAND tarvelo_monkey "$<TARGET_FILE:tarvelo>" "${ROBUSTNESS_DIR}/lsan.supp" 120)
+        # The monkey itself is no subject of the test: its own exit is not checked for leaks.
+        set_tests_properties(robustness_monkey PROPERTIES LABELS robustness TIMEOUT 480 RUN_SERIAL TRUE
+                             ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0")
+    else()
+        add_executable(tarvelo_syscall_check "${ROBUSTNESS_DIR}/syscall_check.cpp")
+        target_link_libraries(tarvelo_syscall_check PRIVATE robustness_x_session)
+        add_test(NAME robustness_system_calls COMMAND tarvelo_syscall_check "$<TARGET_FILE:tarvelo>")
+        set_tests_properties(robustness_system_calls PROPERTIES LABELS robustness TIMEOUT 180 RUN_SERIAL TRUE)
+    endif()
+endif()
+
+if(TARVELO_SANITIZE)
+    # Rules only, no Qt: `make test-long` builds and runs it, the plain suite does not.
+    add_executable(long_random_games "${ROBUSTNESS_DIR}/long_random_games.cpp")
+    target_link_libraries(long_random_games PRIVATE quiz GTest::gtest GTest::gtest_main)
+    gtest_discover_tests(long_random_games PROPERTIES LABELS long TIMEOUT 3600 DISCOVERY_TIMEOUT 60)
+endif()
