@@ -34,19 +34,21 @@ field() { dpkg-deb -f "$DEB" "$1"; }
 [ "$(field Package)" = tarvelo ] || fail "Package: $(field Package)"
 [ "$(field Section)" = games ] || fail "Section: $(field Section)"
 [ "$(field Maintainer)" = "Tarvelo team <tarvelo@example.org>" ] || fail "Maintainer: $(field Maintainer)"
-field Homepage | grep -qE '^https://example\.org/' || fail "Homepage: $(field Homepage)"
+grep -qE '^https://example\.org/' <<< "$(field Homepage)" || fail "Homepage: $(field Homepage)"
 [ "$(field Description | wc -l)" -ge 2 ] || fail "no long description: $(field Description)"
 ok
 
+# Searches read here-strings, not pipes: under pipefail a grep -q that stops at its first match
+# can fail the writer of a pipe with SIGPIPE.
 # Depends: the libraries found by dpkg-shlibdeps, and what Qt and the screens load at run time,
 # which no library names. Every name must be a package this machine has, so none is misspelt.
 depends=$(field Depends | tr ',' '\n' | sed 's/^ *//; s/ .*//')
 for needed in libc6 libqt6widgets6 qt6-qpa-plugins fonts-liberation fonts-urw-base35; do
-    echo "$depends" | grep -qx "$needed" || fail "Depends lacks $needed: $(field Depends)"
+    grep -qx "$needed" <<< "$depends" || fail "Depends lacks $needed: $(field Depends)"
 done
 [ "$(field Recommends)" = qt6-wayland ] || fail "Recommends: $(field Recommends)"
 for package in $depends qt6-wayland; do
-    dpkg-query -W -f='${Status}\n' "$package" 2>/dev/null | grep -q ' installed$' ||
+    grep -q ' installed$' <<< "$(dpkg-query -W -f='${Status}\n' "$package" 2>/dev/null)" ||
         fail "the package relation names $package, which is not installed here"
 done
 ok
@@ -56,8 +58,9 @@ ROOT=$TMP_DIR/root
 dpkg -x "$DEB" "$ROOT" || fail "dpkg -x failed"
 GAME=$ROOT/usr/games/tarvelo
 [ -x "$GAME" ] || fail "no /usr/games/tarvelo in the package: $(dpkg-deb -c "$DEB" | tr '\n' ' ')"
-file -b "$GAME" | grep -q ', stripped$' || fail "the program is not stripped: $(file -b "$GAME")"
-if ldd "$GAME" | grep -q 'not found'; then fail "unresolved libraries: $(ldd "$GAME" | grep 'not found')"; fi
+grep -q ', stripped$' <<< "$(file -b "$GAME")" || fail "the program is not stripped: $(file -b "$GAME")"
+libraries=$(ldd "$GAME") || fail "ldd failed on the program"
+if grep -q 'not found' <<< "$libraries"; then fail "unresolved libraries: $(grep 'not found' <<< "$libraries")"; fi
 ok
 
 version=$(env -u LD_LIBRARY_PATH "$GAME" --version) || fail "--version failed"

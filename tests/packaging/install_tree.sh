@@ -5,6 +5,8 @@
 # Usage: install_tree.sh path/to/build
 set -uo pipefail
 BUILD=$1
+# Searches read here-strings, not pipes: under pipefail a grep -q that stops at its first match
+# can fail the writer of a pipe with SIGPIPE.
 passed=0
 failed=0
 check() {   # check NAME STATUS [DETAIL]: STATUS 0 passes
@@ -64,13 +66,13 @@ MANPAGE=$USR/share/man/man6/tarvelo.6.gz
 # fails, and so does anything it says that is not a hint.
 out=$(desktop-file-validate "$DESKTOP" 2>&1); s=$?
 [ -n "$out" ] && echo "$out" | sed 's/^/desktop-file-validate: /'
-[ "$s" = 0 ] && ! echo "$out" | grep -v ': hint: ' | grep -q .
+[ "$s" = 0 ] && [ -z "$(grep -v ': hint: ' <<< "$out")" ]
 check "desktop-file-validate finds no error or warning" $? "$out"
 
 entry() { sed -n "s/^$1=//p" "$DESKTOP"; }
 [ "$(entry Type)" = Application ] && [ "$(entry Name)" = Tarvelo ] && [ -n "$(entry Comment)" ] &&
     [ "$(entry Terminal)" = false ] && [ -n "$(entry Keywords)" ] &&
-    entry Categories | tr ';' '\n' | grep -qx Game
+    grep -qx Game <<< "$(entry Categories | tr ';' '\n')"
 check "the desktop entry is a Tarvelo application in the Game category with a comment and keywords" $?
 [ -x "$USR/bin/$(entry Exec)" ]
 check "the desktop entry's Exec is the installed program" $? "Exec=$(entry Exec)"
@@ -79,9 +81,9 @@ icon=$(entry Icon)
 check "the desktop entry's Icon names both installed icons" $? "Icon=$icon"
 
 # The icons: a 32 by 32 PNG and an SVG under the names the theme looks for.
-file -b "$USR/share/icons/hicolor/32x32/apps/tarvelo.png" | grep -q '^PNG image data, 32 x 32,'
+grep -q '^PNG image data, 32 x 32,' <<< "$(file -b "$USR/share/icons/hicolor/32x32/apps/tarvelo.png")"
 check "the 32x32 icon is a 32 by 32 PNG" $? "$(file -b "$USR/share/icons/hicolor/32x32/apps/tarvelo.png")"
-file -b "$USR/share/icons/hicolor/scalable/apps/tarvelo.svg" | grep -q '^SVG Scalable Vector Graphics image'
+grep -q '^SVG Scalable Vector Graphics image' <<< "$(file -b "$USR/share/icons/hicolor/scalable/apps/tarvelo.svg")"
 check "the scalable icon is an SVG" $? "$(file -b "$USR/share/icons/hicolor/scalable/apps/tarvelo.svg")"
 
 # The metainfo: the file alone, and the installed tree, where the validator also looks for the
@@ -90,7 +92,7 @@ for how in "validate --no-net $METAINFO" "validate-tree --no-net $TMP/stage"; do
     # shellcheck disable=SC2086
     out=$(appstreamcli $how 2>&1); s=$?
     echo "$out" | sed "s/^/appstreamcli ${how%% *}: /"
-    [ "$s" = 0 ] && ! echo "$out" | grep -qE '^ *[EW]: '
+    [ "$s" = 0 ] && ! grep -qE '^ *[EW]: ' <<< "$out"
     check "appstreamcli ${how%% *} passes with no error or warning" $? "$out"
 done
 tag() { sed -n "s|.*<$1[^>]*>\([^<]*\)</$1>.*|\1|p" "$METAINFO" | head -n 1; }
@@ -107,38 +109,39 @@ release_version=$(echo "$release" | sed -n 's/.*version="\([^"]*\)".*/\1/p')
 release_date=$(echo "$release" | sed -n 's/.*date="\([^"]*\)".*/\1/p')
 [ -n "$version" ] && [ "$release_version" = "$version" ]
 check "the metainfo's newest release is the program's version" $? "program $version, metainfo $release_version"
-th=$(zcat "$MANPAGE" | grep '^\.TH ')
+roff=$(zcat "$MANPAGE")
+th=$(grep '^\.TH ' <<< "$roff")
 [ "$th" = ".TH TARVELO 6 \"$release_date\" \"Tarvelo $version\" \"Games\"" ]
 check "the manual page is section 6, dated the release and titled with the version" $? "$th"
 
 # The manual page: gzip -9n, so the same bytes on every build; then quiet under groff's and man's
 # warnings, as lintian reads it.
-head -c 10 "$MANPAGE" | od -An -tx1 | tr -d ' \n' | grep -qE '^1f8b08[0-9a-f][0-9a-f]00000000'
+grep -qE '^1f8b08[0-9a-f][0-9a-f]00000000' <<< "$(head -c 10 "$MANPAGE" | od -An -tx1 | tr -d ' \n')"
 check "the manual page is gzip with no time stamp" $? "$(head -c 10 "$MANPAGE" | od -An -tx1)"
 flags=$(head -c 4 "$MANPAGE" | tail -c 1 | od -An -tu1 | tr -d ' ')
 [ $((flags & 8)) = 0 ]
 check "the manual page's gzip header carries no file name" $? "flags $flags"
-out=$(zcat "$MANPAGE" | groff -man -ww -z 2>&1); s=$?
+out=$(groff -man -ww -z <<< "$roff" 2>&1); s=$?
 [ "$s" = 0 ] && [ -z "$out" ]
 check "groff -man -ww finds nothing to warn about" $? "$out"
 out=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$MANPAGE" 2>&1 > /dev/null); s=$?
 [ "$s" = 0 ] && [ -z "$out" ]
 check "man --warnings finds nothing to warn about" $? "$out"
 for section in NAME SYNOPSIS DESCRIPTION OPTIONS "EXIT STATUS" ENVIRONMENT AUTHOR; do
-    zcat "$MANPAGE" | grep -qx "\.SH \"\?$section\"\?"
+    grep -qx "\.SH \"\?$section\"\?" <<< "$roff"
     check "the manual page has a $section section" $?
 done
 rendered=$(LC_ALL=C.UTF-8 MANWIDTH=200 MAN_KEEP_FORMATTING= man -l "$MANPAGE" 2>/dev/null)
 for option in $("$USR/bin/tarvelo" --help | grep -oE -- '--[a-z][a-z-]*' | sort -u); do
-    echo "$rendered" | grep -q -- "$option"
+    grep -q -- "$option" <<< "$rendered"
     check "the manual page documents $option, which --help lists" $?
 done
 for variable in DISPLAY WAYLAND_DISPLAY QT_SCALE_FACTOR; do
-    echo "$rendered" | sed -n '/^ENVIRONMENT/,/^[A-Z]/p' | grep -qw "$variable"
+    grep -qw "$variable" <<< "$(sed -n '/^ENVIRONMENT/,/^[A-Z]/p' <<< "$rendered")"
     check "the manual page's ENVIRONMENT tells of $variable" $?
 done
 for status in 0 1 2; do
-    echo "$rendered" | sed -n '/^EXIT STATUS/,/^[A-Z]/p' | grep -qE "^ +$status +[A-Z]"
+    grep -qE "^ +$status +[A-Z]" <<< "$(sed -n '/^EXIT STATUS/,/^[A-Z]/p' <<< "$rendered")"
     check "the manual page's EXIT STATUS tells of status $status" $?
 done
 
