@@ -22,4 +22,5 @@ wait_pixel 900 700 255,192,192 10
 sleep 0.3
 shoot; keep farewell.png
 xdotool key q
-[ "$(wait_exit 5)" = 0 ] || fail "the game did not end cleanly"
+wait_exit 5
+[ "$EXIT_STATUS" = 0 ] || fail "the game did not end cleanly"

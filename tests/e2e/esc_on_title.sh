@@ -13,7 +13,8 @@ kill -0 "$APP_PID" || fail "a key without a character ended the game"
 [ "$(pixel 900 700)" = 255,255,192 ] || fail "a key without a character left the title screen"
 pressed_at=$SECONDS
 xdotool key Escape
-status=$(wait_exit 2)
+wait_exit 2
+status=$EXIT_STATUS
 [ "$status" = 0 ] || fail "Esc ended the game with status $status"
 echo "ended $((SECONDS - pressed_at)) s after Esc"
 echo "1 passed, 0 failed"

@@ -41,6 +41,7 @@ echo "farewell screen shown ${delay} s after Quit"
 awk -v d="$delay" 'BEGIN { exit !(d >= 5.9 && d <= 7.5) }' || fail "the farewell screen took $delay s, not about 6"
 
 xdotool key space
-status=$(wait_exit 5)
+wait_exit 5
+status=$EXIT_STATUS
 [ "$status" = 0 ] || fail "the game ended with status $status"
 echo "1 passed, 0 failed"

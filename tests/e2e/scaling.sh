@@ -22,7 +22,10 @@ shoot_screens() {
     wait_pixel $((900 * scale)) $((700 * scale)) 255,192,192 10
     sleep 0.3; shoot; cp "$TMP_DIR/shot.png" "$TMP_DIR/$prefix-farewell.png"
     xdotool key space
-    [ "$(wait_exit 5)" = 0 ] || fail "$prefix: the game did not end with status 0"
+    local status
+    wait_exit 5
+    status=$EXIT_STATUS
+    [ "$status" = 0 ] || fail "$prefix: the game ended with status $status; its log: $(cat "$TMP_DIR/game.log")"
 }
 
 # Root mean square difference of two pictures, 0..1; compare's status says only whether they differ.

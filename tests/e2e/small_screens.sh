@@ -24,7 +24,8 @@ play_on() {   # play_on WIDTH HEIGHT
     wait_pixel "$x" "$y" 255,192,192 10
     xdotool key x
     local status
-    status=$(wait_exit 5)
+    wait_exit 5
+    status=$EXIT_STATUS
     [ "$status" = 0 ] || fail "${w}x${h}: the game ended with status $status"
     echo "${w}x${h}: title, question and farewell screens shown; ended with 0"
     kill "$XVFB_PID"; wait "$XVFB_PID" 2>/dev/null || true; XVFB_PID=""

@@ -60,7 +60,8 @@ wait_pixel() {
     fail "pixel $1,$2 is $(pixel_of_shot "$1" "$2"), not $3, after ${4:-10} s"
 }
 
-# wait_exit SECONDS: the game ends by itself; prints its exit status.
+# wait_exit SECONDS: the game ends by itself; its exit status is left in EXIT_STATUS. Not to be
+# called in $(...): only this shell, the game's parent, can collect its status.
 wait_exit() {
     local deadline=$((SECONDS + ${1:-5}))
     while kill -0 "$APP_PID" 2>/dev/null; do
@@ -68,10 +69,9 @@ wait_exit() {
             "keyboard focus on window $(xdotool getwindowfocus 2>&1); its log: $(cat "$TMP_DIR/game.log")"; }
         sleep 0.05
     done
-    local status=0
-    wait "$APP_PID" || status=$?
+    EXIT_STATUS=0
+    wait "$APP_PID" || EXIT_STATUS=$?
     APP_PID=""
-    echo "$status"
 }
 
 start_game() {

@@ -72,7 +72,8 @@ start_game env -u LD_LIBRARY_PATH "$GAME"
 wait_pixel 900 700 255,255,192 10
 ok
 xdotool key Escape
-status=$(wait_exit 5)
+wait_exit 5
+status=$EXIT_STATUS
 [ "$status" = 0 ] || fail "Esc ended the packaged game with status $status: $(cat "$TMP_DIR/game.log")"
 ok
 
