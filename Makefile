@@ -67,3 +67,10 @@ bench: deps
 .PHONY: package
 package: build
 	cmake --build --preset default --target package
+
+# A million random games of the rules in the sanitizer build, seeds printed; too long for `make test`.
+# Configured every time, so that an older asan tree learns of the test.
+test-long: deps
+	cmake --preset asan > /dev/null
+	cmake --build --preset asan --target long_random_games
+	ctest --preset asan -L long -V

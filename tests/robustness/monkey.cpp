@@ -17,6 +17,7 @@
 
 // Standard
 #include <algorithm>
+#include <cmath>
 #include <csignal>
 #include <cstdint>
 #include <filesystem>
@@ -133,7 +134,8 @@ public:
                 return failed(out, "the game ended after an action that must not end it");
             Screen s = settledScreen();
             if (s == Screen::Other)
-                return failed(out, "the screen shows none of the three screens");
+                return failed(out, xsession::running(m_pid) ? "the game runs on with none of its three screens shown"
+                                                            : "the game ended after an action that must not end it");
             if (s == Screen::Question)
                 trackEnd();
             const Expect expect = act(s);
@@ -204,25 +206,43 @@ private:
         return anyShown ? s : Screen::Other;
     }
 
-    bool gameShowsItsEnd()
+    enum class End { Shown, NotShown, Unsure };
+
+    // Reads the end of a game off the question screen: a quit or a win hides "Quit", a wrong answer
+    // shows the sad face. The farewell screen may be drawn over it between two reads, so the answer
+    // counts only if the screen is still the question screen after them.
+    End gameEnd()
     {
         const Rgb face = m_x.pixel(kQuitFaceX, kQuitFaceY);
+        const bool sad = m_x.pixel(kSadFaceX, kSadFaceY) == kSadRed;
+        if (screen() != Screen::Question)
+            return End::Unsure;
         const bool quitHidden = face.r + face.g + face.b < 60;
-        return quitHidden || m_x.pixel(kSadFaceX, kSadFaceY) == kSadRed;
+        const bool quitShown = face.r > 150 && std::abs(face.r - face.g) < 16 && std::abs(face.g - face.b) < 16;
+        if (quitHidden || sad)
+            return End::Shown;
+        return quitShown ? End::NotShown : End::Unsure;
     }
+    bool gameShowsItsEnd() { return gameEnd() == End::Shown; }
 
     // A game that has ended brings up the farewell screen six seconds later, by itself. From a little
     // before that moment no character key is sent until the farewell screen is seen, because the key
     // would end the program or not depending on which screen had it first.
     void trackEnd()
     {
-        if (gameShowsItsEnd()) {
+        switch (gameEnd()) {
+        case End::Shown:
             if (!m_endSeen)
                 log("the game shows its end");
             m_endSeen = true;
-        } else {
-            m_endSeen = false;
-            m_lastNotEnded = Clock::now();
+            break;
+        case End::NotShown:
+            // A game that has ended never comes back: once seen, the end stands until the farewell.
+            if (!m_endSeen)
+                m_lastNotEnded = Clock::now();
+            break;
+        case End::Unsure:
+            break;
         }
     }
     bool farewellMayCome() const { return m_endSeen && Clock::now() > m_lastNotEnded + kFarewellMayCome; }
@@ -273,7 +293,9 @@ private:
         const double esc = s == Screen::Title ? m_escWeight : 0.3;
         const double chars = quietKeys ? 0 : (s == Screen::Farewell ? 0.6 : 2);
         const double hotspots = s == Screen::Question ? 6 : 0;
-        const double tab = s == Screen::Question ? 1.0 : 0.0;
+        // Tab moves the focus on the question screen, but it is a character key too (code 9), and ends
+        // the run should the farewell screen have come up meanwhile.
+        const double tab = s == Screen::Question && !quietKeys ? 1.0 : 0.0;
         const double weights[] = {3, hotspots, 2.5, chars, quietKeys ? 0 : esc, tab, close};
         std::discrete_distribution<int> kind(std::begin(weights), std::end(weights));
         switch (kind(m_rng)) {
