@@ -60,13 +60,14 @@ double ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(
     throw std::runtime_error(why);
 }
 
-// One process's counters, summed over its threads.
-struct Usage {
+// One thread's counters.
+struct ThreadUsage {
+    std::string name;
     double cpuNs = 0;
     long voluntary = 0;
     long involuntary = 0;
-    std::map<std::string, long> voluntaryByThread;   // "tid name" -> voluntary switches
 };
+using Threads = std::map<std::string, ThreadUsage>;   // by thread id
 
 std::string field(const std::string &status, const std::string &name)
 {
@@ -78,32 +79,32 @@ std::string field(const std::string &status, const std::string &name)
     return {};
 }
 
-Usage usageOf(pid_t pid)
+Threads threadsOf(pid_t pid)
 {
-    Usage u;
+    Threads threads;
     const std::string dir = "/proc/" + std::to_string(pid) + "/task";
     DIR *d = opendir(dir.c_str());
     if (d == nullptr)
-        return u;
+        return threads;
     while (const dirent *e = readdir(d)) {
         const std::string tid = e->d_name;
         if (tid == "." || tid == "..")
             continue;
         const std::string base = dir + "/" + tid;
-        std::istringstream sched(xsession::readFile(base + "/schedstat"));
-        double runNs = 0;
-        sched >> runNs;
-        u.cpuNs += runNs;
         const std::string status = xsession::readFile(base + "/status");
-        const long vol = std::atol(field(status, "voluntary_ctxt_switches").c_str());
-        u.voluntary += vol;
-        u.involuntary += std::atol(field(status, "nonvoluntary_ctxt_switches").c_str());
-        std::string name = field(status, "Name");
-        name.erase(0, name.find_first_not_of(" \t"));
-        u.voluntaryByThread[tid + " " + name] = vol;
+        if (status.empty())
+            continue;   // it ended while the folder was read
+        ThreadUsage u;
+        std::istringstream sched(xsession::readFile(base + "/schedstat"));
+        sched >> u.cpuNs;
+        u.voluntary = std::atol(field(status, "voluntary_ctxt_switches").c_str());
+        u.involuntary = std::atol(field(status, "nonvoluntary_ctxt_switches").c_str());
+        u.name = field(status, "Name");
+        u.name.erase(0, u.name.find_first_not_of(" \t"));
+        threads[tid] = u;
     }
     closedir(d);
-    return u;
+    return threads;
 }
 
 long peakResidentKiB(pid_t pid)
@@ -251,26 +252,44 @@ private:
         return pixels;
     }
 
+    // Watches the process's threads without touching the process: /proc is read every 100 ms, so that
+    // a thread that ends during the window is still counted up to its last reading. A thread's
+    // voluntary context switches count the times it went to sleep, each of them ended by a wake-up;
+    // a thread that starts or ends in the window adds the wake-up it ran in.
     void measureIdle(const std::string &program, int run, const std::string &screen, pid_t pid, double seconds)
     {
-        const Usage before = usageOf(pid);
+        const Threads first = threadsOf(pid);
+        Threads last = first;
         const auto t0 = Clock::now();
-        std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-        const Usage after = usageOf(pid);
-        const double elapsed = std::chrono::duration<double>(Clock::now() - t0).count();
-        const double cpuPercent = (after.cpuNs - before.cpuNs) / 1e9 / elapsed * 100.0;
-        const double wakeups = static_cast<double>(after.voluntary - before.voluntary) / elapsed;
-        add(program, run, screen + "_cpu_percent", cpuPercent);
-        add(program, run, screen + "_wakeups_per_s", wakeups);
-        std::cout << "  " << program << " run " << run << ", " << screen << " idle " << elapsed << " s: cpu "
-                  << cpuPercent << " %, " << wakeups << " wake-ups/s (involuntary "
-                  << static_cast<double>(after.involuntary - before.involuntary) / elapsed << "/s); by thread:";
-        for (const auto &[thread, count] : after.voluntaryByThread) {
-            const auto was = before.voluntaryByThread.find(thread);
-            std::cout << " [" << thread << ": " << count - (was == before.voluntaryByThread.end() ? 0 : was->second)
-                      << "]";
+        const auto end = t0 + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+        Threads now;
+        while (Clock::now() < end) {
+            std::this_thread::sleep_for(std::min<Clock::duration>(100ms, end - Clock::now()));
+            now = threadsOf(pid);
+            for (const auto &[tid, u] : now)
+                last[tid] = u;
         }
-        std::cout << "\n";
+        const double elapsed = std::chrono::duration<double>(Clock::now() - t0).count();
+        double cpuNs = 0;
+        long wakeups = 0;
+        std::ostringstream detail;
+        for (const auto &[tid, u] : last) {
+            const auto was = first.find(tid);
+            const bool started = was == first.end();
+            const bool ended = now.find(tid) == now.end();
+            const long woke = u.voluntary - (started ? 0 : was->second.voluntary) + (started ? 1 : 0) + (ended ? 1 : 0);
+            cpuNs += u.cpuNs - (started ? 0 : was->second.cpuNs);
+            wakeups += woke;
+            detail << " [" << tid << " " << u.name << ": " << woke << (started ? ", started" : "")
+                   << (ended ? ", ended" : "") << "]";
+        }
+        const double cpuPercent = cpuNs / 1e9 / elapsed * 100.0;
+        const double rate = static_cast<double>(wakeups) / elapsed;
+        add(program, run, screen + "_cpu_percent", cpuPercent);
+        add(program, run, screen + "_wakeups_per_s", rate);
+        std::cout << "  " << program << " run " << run << ", " << screen << " idle " << elapsed << " s: cpu "
+                  << cpuPercent << " %, " << wakeups << " wake-ups (" << rate << "/s); by thread:" << detail.str()
+                  << std::endl;
     }
 
     void add(const std::string &program, int run, const std::string &figure, double value)
