@@ -6,6 +6,8 @@
 
 // Qt
 #include <QApplication>
+#include <QPixmapCache>
+#include <QThreadPool>
 
 // Standard
 #include <cstdio>
@@ -30,13 +32,26 @@ int main(int argc, char *argv[])
     case screens::CommandLine::Action::Play:
         break;
     }
-    // Checked before Qt tries, which would abort with a stack of platform-plugin messages instead.
+    // With plainly no display, Qt is not even tried.
     if (!screens::displayReachable()) {
         std::fprintf(stderr, "%s\n", qPrintable(screens::noDisplayMessage()));
         return screens::kExitNoDisplay;
     }
 
+    // A waiting game must not wake: no session-bus daemon is started for it where none runs, and
+    // repaints are not followed by a round trip to the X server for shared memory.
+    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        qputenv("QT_XCB_NO_MITSHM", "1");
+
+    screens::guardPlatformStart();
     QApplication app(argc, argv);
+    screens::platformStarted();
+    // No timer of Qt's own may tick while the player reads: the pixmap cache's flush and the
+    // expiry of idle worker threads would.
+    QPixmapCache::setCacheLimit(0);
+    QThreadPool::globalInstance()->setExpiryTimeout(-1);
     QApplication::setApplicationDisplayName(QStringLiteral("Tarvelo"));
     QApplication::setDesktopFileName(QStringLiteral("tarvelo"));
     screens::installStyle();

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 
 // Standard
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -15,21 +16,28 @@
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
-#include <xcb/xcb.h>
 
 namespace screens {
 namespace {
 
 QString usageLine() { return QStringLiteral("Usage: %1 [--help] [--version]").arg(QCoreApplication::applicationName()); }
 
-bool x11Reachable()
+// Whether the X server accepts is left to Qt's own connection: a trial connection of ours would
+// cost a round trip at every start, and the server may still be closing it when Qt connects.
+bool x11Named() { return !qEnvironmentVariableIsEmpty("DISPLAY"); }
+
+QtMessageHandler g_previousHandler = nullptr;
+
+void platformStartHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        return false;
-    xcb_connection_t *connection = xcb_connect(nullptr, nullptr);
-    const bool ok = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    return ok;
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "%s\n", qPrintable(noDisplayMessage()));
+        std::_Exit(kExitNoDisplay);
+    }
+    // The platform plugin's own complaints before that are the same news in Qt's words.
+    if (context.category != nullptr && std::strncmp(context.category, "qt.qpa", 6) == 0)
+        return;
+    g_previousHandler(type, context, message);
 }
 
 bool waylandReachable()
@@ -94,9 +102,9 @@ bool displayReachable()
 {
     const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
     if (platform.isEmpty())
-        return x11Reachable() || waylandReachable();
+        return x11Named() || waylandReachable();
     if (platform.startsWith(QLatin1String("xcb")))
-        return x11Reachable();
+        return x11Named();
     if (platform.startsWith(QLatin1String("wayland")))
         return waylandReachable();
     return true;   // offscreen, vnc and the like bring their own surface
@@ -108,5 +116,9 @@ QString noDisplayMessage()
                           "without one, run it on a virtual display, for example: xvfb-run %1")
         .arg(QCoreApplication::applicationName());
 }
+
+void guardPlatformStart() { g_previousHandler = qInstallMessageHandler(platformStartHandler); }
+
+void platformStarted() { qInstallMessageHandler(g_previousHandler); }
 
 }  // namespace screens

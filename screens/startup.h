@@ -19,9 +19,14 @@ struct CommandLine {
 // The arguments after the program's name decide; nothing is read from anywhere else.
 CommandLine parseCommandLine(const QStringList &arguments);
 
-// True when a window can be opened: the platform Qt would pick is reachable, or a platform that
-// needs no display server was asked for.
+// False when there is plainly no display to open a window on: no X11 or Wayland display named, or a
+// Wayland display named that nothing serves. Costs no connection to an X server.
 bool displayReachable();
 QString noDisplayMessage();
+
+// While Qt opens its platform, a display that refuses the connection ends the program with
+// noDisplayMessage() and kExitNoDisplay, instead of Qt's abort after a stack of plugin messages.
+void guardPlatformStart();
+void platformStarted();
 
 }  // namespace screens

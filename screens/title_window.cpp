@@ -15,7 +15,6 @@ TitleWindow::TitleWindow(quiz::ScreenSwitcher &screens)
 {
     using namespace title;
     setObjectName(QStringLiteral("Form1"));
-    setWindowIcon(QIcon(toQString(kIcon)));
     setFocusPolicy(Qt::StrongFocus);
     const double d = dpi();
 
@@ -40,6 +39,16 @@ TitleWindow::TitleWindow(quiz::ScreenSwitcher &screens)
     }
     m_rules.load();
     render();
+}
+
+void TitleWindow::paintEvent(QPaintEvent *event)
+{
+    ScreenWindow::paintEvent(event);
+    // The icon is decoded once the first frame is on the display: the player sees the screen sooner.
+    if (!m_iconPending) {
+        m_iconPending = true;
+        QTimer::singleShot(0, this, [this] { setWindowIcon(QIcon(toQString(title::kIcon))); });
+    }
 }
 
 void TitleWindow::keyPressEvent(QKeyEvent *event)

@@ -26,6 +26,7 @@ public:
     void stopTimers() override;
 
 protected:
+    void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
@@ -36,6 +37,7 @@ private:
     QLabel *m_name = nullptr;
     QLabel *m_press = nullptr;
     QLabel *m_abort = nullptr;
+    bool m_iconPending = false;
 };
 
 }  // namespace screens

@@ -33,8 +33,10 @@ PictureBox::PictureBox(const QString &resource, QWidget *parent) : QWidget(paren
 
 const QImage &PictureBox::image()
 {
+    // Converted once to the screen's own format, so that a paint copies pixels and never hands a
+    // conversion to worker threads that would wake the idle program later to end.
     if (m_image.isNull())
-        m_image.load(m_resource);
+        m_image = QImage(m_resource).convertToFormat(QImage::Format_RGB32);
     return m_image;
 }
 

@@ -189,3 +189,17 @@ TEST_F(Play, ComingBackToTheQuestionScreenChangesNothing)
 
 }  // namespace
 }  // namespace screens_test
+
+namespace screens_test {
+namespace {
+
+TEST_F(Play, TheTitleScreenCarriesTheIconOnceItIsDrawn)
+{
+    title().grab();   // the first frame
+    QTRY_VERIFY(!title().windowIcon().isNull());
+    EXPECT_TRUE(title().windowIcon().availableSizes().contains(QSize(32, 32)));
+    EXPECT_TRUE(question().windowIcon().availableSizes().isEmpty()) << "the question screen has no icon of its own";
+}
+
+}  // namespace
+}  // namespace screens_test
