@@ -86,14 +86,14 @@ QString substituteFace(std::string_view designFace)
     return toQString(kDialogFace);
 }
 
-QFont toQFont(const FontSpec &spec) { return toQFont(spec, 0); }
+QFont toQFont(const FontSpec &design) { return toQFont(design, 0); }
 
-QFont toQFont(const FontSpec &spec, double pointSize)
+QFont toQFont(const FontSpec &design, double pointSize)
 {
-    QFont font(substituteFace(spec.face));
-    const double designSize = spec.face.empty() ? kDialogPointSize : spec.pointSize;
+    QFont font(substituteFace(design.face));
+    const double designSize = design.face.empty() ? kDialogPointSize : design.pointSize;
     font.setPointSizeF(pointSize > 0 ? pointSize : designSize);
-    font.setWeight(spec.weight >= 700 ? QFont::Bold : QFont::Normal);
+    font.setWeight(design.weight >= 700 ? QFont::Bold : QFont::Normal);
     return font;
 }
 

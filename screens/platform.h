@@ -56,8 +56,8 @@ QColor toQColor(quiz::Colour colour);   // resolves 0x800000nn through systemPal
 
 // The installed face that stands in for a face of the design, and the font it makes.
 QString substituteFace(std::string_view designFace);
-QFont toQFont(const FontSpec &spec);
-QFont toQFont(const FontSpec &spec, double pointSize);   // pointSize 0 keeps the design size
+QFont toQFont(const FontSpec &design);
+QFont toQFont(const FontSpec &design, double pointSize);   // pointSize 0 keeps the design size
 
 inline QString toQString(std::string_view text)
 {
