@@ -244,12 +244,8 @@ private:
 
     std::vector<Rgb> optionArea()
     {
-        std::vector<Rgb> pixels;
         // Every third pixel of every third row: the text of an option is wider and taller than that.
-        for (int y = kOptionTop; y < kOptionTop + kOptionHeight; y += 3)
-            for (int x = kOptionLeft; x < kOptionLeft + kOptionWidth; x += 3)
-                pixels.push_back(m_x.pixel(x, y));
-        return pixels;
+        return m_x.area(kOptionLeft, kOptionTop, kOptionWidth, kOptionHeight, 3);
     }
 
     // Watches the process's threads without touching the process: /proc is read every 100 ms, so that

@@ -188,6 +188,22 @@ Rgb Client::pixel(int x, int y)
     return {channel(p, m_redMask), channel(p, m_greenMask), channel(p, m_blueMask)};
 }
 
+std::vector<Rgb> Client::area(int x, int y, int width, int height, int step)
+{
+    std::vector<Rgb> pixels;
+    XImage *image = XGetImage(dpy(m_display), m_root, x, y, static_cast<unsigned>(width),
+                              static_cast<unsigned>(height), AllPlanes, ZPixmap);
+    if (image == nullptr)
+        return pixels;
+    for (int row = 0; row < height; row += step)
+        for (int column = 0; column < width; column += step) {
+            const unsigned long p = XGetPixel(image, column, row);
+            pixels.push_back({channel(p, m_redMask), channel(p, m_greenMask), channel(p, m_blueMask)});
+        }
+    XDestroyImage(image);
+    return pixels;
+}
+
 bool Client::saveScreenshot(const std::string &path)
 {
     XImage *image = XGetImage(dpy(m_display), m_root, 0, 0, static_cast<unsigned>(m_width),

@@ -70,6 +70,9 @@ public:
     int height() const { return m_height; }
 
     Rgb pixel(int x, int y);
+    // Every step-th pixel of every step-th row of a rectangle, read in one request: a check that
+    // asks for each pixel on its own takes longer than the change it waits for.
+    std::vector<Rgb> area(int x, int y, int width, int height, int step = 1);
     // The whole screen as a binary PPM, for a failure to be looked at later.
     bool saveScreenshot(const std::string &path);
 
