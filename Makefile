@@ -5,7 +5,7 @@ SHELL := /bin/bash
 PACKAGES := cmake ninja-build g++ make pkg-config \
             qt6-base-dev qt6-qpa-plugins qt6-wayland libgl-dev \
             googletest libgtest-dev \
-            fontconfig fonts-liberation fonts-urw-base35 \
+            fontconfig libfontconfig-dev fonts-liberation fonts-urw-base35 \
             xvfb xauth xdotool x11-apps x11-utils x11-xserver-utils imagemagick libmagickcore-6.q16-6-extra \
             desktop-file-utils appstream lintian dpkg-dev file man-db strace \
             libx11-dev libxtst-dev libxdamage-dev

@@ -10,6 +10,7 @@
 #include <QThreadPool>
 
 // Standard
+#include <clocale>
 #include <cstdio>
 
 int main(int argc, char *argv[])
@@ -45,9 +46,18 @@ int main(int argc, char *argv[])
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
         qputenv("QT_XCB_NO_MITSHM", "1");
 
+    // The font configuration is read on the second core while this one opens the display. Qt sets
+    // the locale from the environment as it starts; setting it first makes that change nothing
+    // under the reader's feet.
+    std::setlocale(LC_ALL, "");
+    screens::FontConfigurationReader fonts;
+    if (!screens::platformStartChangesEnvironment())
+        fonts.start();
+
     screens::guardPlatformStart();
     QApplication app(argc, argv);
     screens::platformStarted();
+    fonts.start();
     // No timer of Qt's own may tick while the player reads: the pixmap cache's flush and the
     // expiry of idle worker threads would.
     QPixmapCache::setCacheLimit(0);
@@ -59,5 +69,6 @@ int main(int argc, char *argv[])
     screens::SystemRandom random;
     screens::ProgramShell shell(random);
     shell.start();
+    fonts.wait();
     return QApplication::exec();
 }

@@ -13,6 +13,7 @@
 #include <cstring>
 
 // System
+#include <fontconfig/fontconfig.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -115,6 +116,28 @@ QString noDisplayMessage()
     return QStringLiteral("%1: cannot open a window: Tarvelo needs a graphical desktop session (X11 or Wayland); "
                           "without one, run it on a virtual display, for example: xvfb-run %1")
         .arg(QCoreApplication::applicationName());
+}
+
+FontConfigurationReader::~FontConfigurationReader() { wait(); }
+
+void FontConfigurationReader::start()
+{
+    if (m_started)
+        return;
+    m_started = true;
+    m_thread = std::thread([this] { m_read = FcInit() == FcTrue; });
+}
+
+void FontConfigurationReader::wait()
+{
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+bool platformStartChangesEnvironment()
+{
+    // The X11 platform removes the first, Qt's Wayland start the second.
+    return qEnvironmentVariableIsSet("DESKTOP_STARTUP_ID") || qEnvironmentVariableIsSet("XDG_ACTIVATION_TOKEN");
 }
 
 void guardPlatformStart() { g_previousHandler = qInstallMessageHandler(platformStartHandler); }

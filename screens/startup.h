@@ -5,6 +5,10 @@
 #include <QString>
 #include <QStringList>
 
+// Standard
+#include <atomic>
+#include <thread>
+
 namespace screens {
 
 inline constexpr int kExitUsage = 2;       // an option the program does not know
@@ -28,5 +32,31 @@ QString noDisplayMessage();
 // noDisplayMessage() and kExitNoDisplay, instead of Qt's abort after a stack of plugin messages.
 void guardPlatformStart();
 void platformStarted();
+
+// Reads the system's font configuration on the second core while the first opens the display and
+// builds the screens: the title's first frame cannot be drawn without it, and reading it is the
+// largest single cost of starting. start() begins once (later calls do nothing); wait() returns
+// once the configuration is read, and must be called before the first frame is drawn.
+class FontConfigurationReader {
+public:
+    FontConfigurationReader() = default;
+    FontConfigurationReader(const FontConfigurationReader &) = delete;
+    FontConfigurationReader &operator=(const FontConfigurationReader &) = delete;
+    ~FontConfigurationReader();
+
+    void start();
+    void wait();
+    bool read() const { return m_read; }   // the configuration has been read by this reader
+
+private:
+    std::thread m_thread;
+    bool m_started = false;
+    std::atomic<bool> m_read = false;
+};
+
+// True when Qt's platform start will take a launcher's startup token out of the environment. The
+// environment must not change while another thread reads it, so the font configuration is then
+// read only after the platform has started.
+bool platformStartChangesEnvironment();
 
 }  // namespace screens

@@ -125,5 +125,49 @@ TEST(CommandLine, KnownOptionsAndRefusals)
     EXPECT_TRUE(screens::parseCommandLine({"--help"}).output.contains(QLatin1String("--version")));
 }
 
+// Starting twice, waiting twice or not at all, or never starting must each end without
+// std::terminate: a joinable thread destroyed or overwritten ends the program.
+TEST(FontConfigurationReader, StartsOnceAndEndsCleanlyWhateverTheOrder)
+{
+    {
+        screens::FontConfigurationReader neverStarted;
+        neverStarted.wait();
+        EXPECT_FALSE(neverStarted.read());
+    }
+    {
+        screens::FontConfigurationReader reader;
+        reader.start();
+        reader.start();
+        reader.wait();
+        EXPECT_TRUE(reader.read());
+        reader.wait();
+        reader.start();   // once read, it is not read again
+        EXPECT_TRUE(reader.read());
+    }
+    {
+        screens::FontConfigurationReader leftRunning;
+        leftRunning.start();
+    }
+}
+
+TEST(FontConfigurationReader, WaitsForThePlatformWhenALauncherTokenIsSet)
+{
+    const QByteArray startup = qgetenv("DESKTOP_STARTUP_ID");
+    const QByteArray activation = qgetenv("XDG_ACTIVATION_TOKEN");
+    qunsetenv("DESKTOP_STARTUP_ID");
+    qunsetenv("XDG_ACTIVATION_TOKEN");
+    EXPECT_FALSE(screens::platformStartChangesEnvironment());
+    qputenv("DESKTOP_STARTUP_ID", "launcher_TIME0");
+    EXPECT_TRUE(screens::platformStartChangesEnvironment());
+    qunsetenv("DESKTOP_STARTUP_ID");
+    qputenv("XDG_ACTIVATION_TOKEN", "token");
+    EXPECT_TRUE(screens::platformStartChangesEnvironment());
+    qunsetenv("XDG_ACTIVATION_TOKEN");
+    if (!startup.isNull())
+        qputenv("DESKTOP_STARTUP_ID", startup);
+    if (!activation.isNull())
+        qputenv("XDG_ACTIVATION_TOKEN", activation);
+}
+
 }  // namespace
 }  // namespace screens_test
