@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <system_error>
 
 // System
 #include <fontconfig/fontconfig.h>
@@ -125,7 +126,11 @@ void FontConfigurationReader::start()
     if (m_started)
         return;
     m_started = true;
-    m_thread = std::thread([this] { m_read = FcInit() == FcTrue; });
+    try {
+        m_thread = std::thread([this] { m_read = FcInit() == FcTrue; });
+    } catch (const std::system_error &) {
+        // No thread to be had: Qt reads the configuration itself, as it would without the reader.
+    }
 }
 
 void FontConfigurationReader::wait()
