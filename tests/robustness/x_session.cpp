@@ -180,12 +180,8 @@ void Client::close()
 
 Rgb Client::pixel(int x, int y)
 {
-    XImage *image = XGetImage(dpy(m_display), m_root, x, y, 1, 1, AllPlanes, ZPixmap);
-    if (image == nullptr)
-        return {-1, -1, -1};
-    const unsigned long p = XGetPixel(image, 0, 0);
-    XDestroyImage(image);
-    return {channel(p, m_redMask), channel(p, m_greenMask), channel(p, m_blueMask)};
+    const std::vector<Rgb> one = area(x, y, 1, 1);
+    return one.empty() ? Rgb{-1, -1, -1} : one.front();
 }
 
 std::vector<Rgb> Client::area(int x, int y, int width, int height, int step)
