@@ -2,80 +2,183 @@
 //
 // Draws the question screen's four pictures and the title screen's icon and writes them into
 // FOLDER: image1.bmp to image4.bmp, tarvelo.ico, tarvelo-32.png and tarvelo.svg. Everything is
-// drawn without anti-aliasing from fixed geometry, so only the named colours appear and every run
-// writes the same bytes. The committed copies in resources/ are regenerated with `make pictures`.
+// drawn with QPainter, without anti-aliasing and without text, from fixed geometry, so only the
+// named colours appear and every run on every machine draws the same pixels. Qt's image writers
+// store them. The committed copies in resources/ are regenerated with `make pictures`.
 
-// Own
-#include "image_files.h"
+// Qt
+#include <QBuffer>
+#include <QByteArray>
+#include <QColor>
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QImageWriter>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygon>
+#include <QPolygonF>
+#include <QString>
+#include <QtEndian>
 
 // Standard
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
-#include <exception>
-#include <filesystem>
+#include <numbers>
+#include <stdexcept>
 #include <string>
 #include <variant>
 #include <vector>
 
 namespace {
 
-using tarvelo::tools::Canvas;
-using tarvelo::tools::Coverage;
-using tarvelo::tools::Rgb;
+constexpr int kDotsPerMetre = 3780;   // 96 dots per inch, the screens' design resolution
 
-constexpr Rgb kBlack{0, 0, 0};
-constexpr Rgb kOutline{0, 128, 255};   // the option and question box outlines
-constexpr Rgb kBar{0, 0, 255};         // the bars joining two option boxes of a row
-constexpr Rgb kSmile{255, 255, 0};
-constexpr Rgb kFrown{255, 47, 47};
-constexpr std::size_t kIconPaletteRed = 9;   // entry of the 16-colour palette the glyph is drawn in
+const QColor kBlack(0, 0, 0);
+const QColor kOutline(0, 128, 255);   // the option and question box outlines
+const QColor kBar(0, 0, 255);         // the bars joining two option boxes of a row
+const QColor kSmile(255, 255, 0);
+const QColor kFrown(255, 47, 47);
+const QColor kGlyph(255, 0, 0);       // entry 9 of the 16-colour palette below
+
+QImage blackPicture(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);   // Qt's bitmap writer stores this at 24 bits
+    image.fill(kBlack);
+    image.setDotsPerMeterX(kDotsPerMetre);
+    image.setDotsPerMeterY(kDotsPerMetre);
+    return image;
+}
+
+// A circle or an ellipse as a polygon of 256 sides. Qt flattens its own curves into so few chords
+// at this size that a face would lose pixels along its edge. With 256 sides the pixels filled are
+// those whose centres lie inside the curve. The sizes below are multiples of a quarter pixel that
+// put no pixel centre on an edge, but a few centres lie within a hundredth of a pixel of one: with
+// another number of sides one of those pixels can flip, and the pictures would change.
+QPainterPath ellipse(QPointF centre, double rx, double ry)
+{
+    constexpr int kSides = 256;
+    QPolygonF polygon;
+    for (int i = 0; i < kSides; ++i) {
+        const double angle = 2 * std::numbers::pi * i / kSides;
+        polygon << centre + QPointF(rx * std::cos(angle), ry * std::sin(angle));
+    }
+    QPainterPath path;
+    path.addPolygon(polygon);
+    path.closeSubpath();
+    return path;
+}
+
+QPainterPath disc(QPointF centre, double radius)
+{
+    return ellipse(centre, radius, radius);
+}
+
+// The ring between two circles round centre.
+QPainterPath ring(QPointF centre, double inner, double outer)
+{
+    return disc(centre, outer).subtracted(disc(centre, inner));
+}
+
+QPainterPath rows(double top, double bottom)   // all of the rows top < y < bottom
+{
+    QPainterPath path;
+    path.addRect(QRectF(-1000, top, 2000, bottom - top));
+    return path;
+}
 
 // ---------------------------------------------------------------------------------------------
-// Shapes. Coordinates are in pixels with y growing downwards; pixel (x, y) is covered by a shape
-// when its centre (x + 0.5, y + 0.5) lies strictly inside it. All sizes are multiples of one
-// quarter, so every comparison below is exact in floating point and the result can never depend
-// on rounding. The sizes are also chosen so that no pixel centre falls exactly on a boundary: a
-// centre on the edge of a round shape would otherwise leave a one-pixel nub or notch.
+// The pictures
+
+// An outline one pixel wide on the inclusive pixel bounds of a box, its corners rounded. Rounded
+// with a radius of 5 or 6 pixels, a corner one pixel wide is a plain 45-degree step that cuts 3 or
+// 4 pixels off each side, so it is drawn as that octagon: Qt's pen on a true arc of that size steps
+// unevenly, and the four corners of a box would differ.
+void outlineBox(QPainter &painter, QRect box, int cut)
+{
+    painter.setPen(QPen(kOutline, 0));   // cosmetic: exactly one pixel wide
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPolygon(QPolygon({
+        {box.left() + cut, box.top()}, {box.right() - cut, box.top()},
+        {box.right(), box.top() + cut}, {box.right(), box.bottom() - cut},
+        {box.right() - cut, box.bottom()}, {box.left() + cut, box.bottom()},
+        {box.left(), box.bottom() - cut}, {box.left(), box.top() + cut},
+    }));
+}
+
+// Image1: the four option boxes, two rows of two, under 80 black rows where the "see the options"
+// button stands. The option labels and check boxes sit inside and beside the boxes, so the
+// corners are kept small enough that no label corner reaches an outline.
+QImage optionBoxes()
+{
+    QImage image = blackPicture(470, 236);
+    QPainter painter(&image);
+    for (const QRect &box : {QRect(QPoint(18, 80), QPoint(219, 145)), QRect(QPoint(242, 80), QPoint(459, 145)),
+                             QRect(QPoint(20, 156), QPoint(219, 223)), QRect(QPoint(242, 156), QPoint(458, 223))})
+        outlineBox(painter, box, 4);
+    // Two rows high, centred on the middle of each row of boxes, closing the gap between them.
+    painter.fillRect(QRect(QPoint(220, 112), QPoint(241, 113)), kBar);
+    painter.fillRect(QRect(QPoint(220, 189), QPoint(241, 190)), kBar);
+    return image;
+}
+
+// Image2: the question box. The question label leaves only two pixels to the outline at its
+// top right, which keeps this corner smaller than the option boxes'.
+QImage questionBox()
+{
+    QImage image = blackPicture(438, 97);
+    QPainter painter(&image);
+    outlineBox(painter, QRect(QPoint(2, 6), QPoint(434, 83)), 3);
+    return image;
+}
+
+// A face of one colour on black with two black eyes and a black mouth, the mouth a band of a ring.
+QImage face(QSize size, QPointF centre, double radius, const QColor &colour, QPointF eyeOffset, QSizeF eye,
+            const QPainterPath &mouth)
+{
+    QImage image = blackPicture(size.width(), size.height());
+    QPainter painter(&image);
+    painter.fillPath(disc(centre, radius), colour);
+    for (const double side : {-1.0, 1.0})
+        painter.fillPath(ellipse(centre + QPointF(side * eyeOffset.x(), eyeOffset.y()), eye.width(), eye.height()), kBlack);
+    painter.fillPath(mouth, kBlack);
+    return image;
+}
+
+// Image3: a yellow face shown for a right answer. Its mouth is the lower part of a ring round the
+// middle, so the ends turn up.
+QImage smilingFace()
+{
+    const QPointF centre(21.5, 21.0);   // the middle of column 21 of 43, between rows 20 and 21 of 42
+    const QPainterPath mouth = ring(centre - QPointF(0, 1), 9.25, 12.25).intersected(rows(centre.y() + 3, 1000));
+    return face({43, 42}, centre, 19.25, kSmile, {7.0, -6.0}, {2.5, 4.0}, mouth);
+}
+
+// Image4: a red face shown for a wrong answer. Its mouth is the upper part of a ring centred low
+// in the face, so the ends turn down.
+QImage sadFace()
+{
+    const QPointF centre(28.5, 25.5);   // the middle of column 28 of 57 and of row 25 of 51
+    const QPainterPath mouth = ring(centre + QPointF(0, 22), 10.25, 14.25).intersected(rows(-1000, centre.y() + 14.5));
+    return face({57, 51}, centre, 24.25, kFrown, {9.0, -7.0}, {3.25, 5.25}, mouth);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The icon: a red question mark on a transparent ground, defined once as shapes on a 32 × 32
+// grid. The same shapes are filled for the icon and the PNG and written out as vector shapes for
+// the SVG, so the three always show the same glyph.
+
+constexpr int kIconSize = 32;
 
 struct Disc {
     double cx, cy, radius;
-    bool contains(double x, double y) const
-    {
-        const double dx = x - cx;
-        const double dy = y - cy;
-        return dx * dx + dy * dy < radius * radius;
-    }
-};
-
-struct Ellipse {
-    double cx, cy, rx, ry;
-    bool contains(double x, double y) const
-    {
-        const double dx = x - cx;
-        const double dy = y - cy;
-        return dx * dx * ry * ry + dy * dy * rx * rx < rx * rx * ry * ry;
-    }
-};
-
-// The ring between two circles, clipped to the rows top < y < bottom: a smile or a frown.
-struct RingBand {
-    double cx, cy, inner, outer, top, bottom;
-    bool contains(double x, double y) const
-    {
-        const double dx = x - cx;
-        const double dy = y - cy;
-        const double d2 = dx * dx + dy * dy;
-        return y > top && y < bottom && d2 > inner * inner && d2 < outer * outer;
-    }
 };
 
 struct Rect {
     double left, top, width, height;
-    bool contains(double x, double y) const
-    {
-        return x > left && x < left + width && y > top && y < top + height;
-    }
 };
 
 // Whole quadrants of a ring, clockwise on screen from firstQuadrant. Quadrant 0 runs from
@@ -85,150 +188,7 @@ struct QuarterRing {
     double cx, cy, inner, outer;
     int firstQuadrant;
     int quadrants;
-    bool contains(double x, double y) const
-    {
-        const double dx = x - cx;
-        const double dy = y - cy;
-        const double d2 = dx * dx + dy * dy;
-        if (d2 <= inner * inner || d2 >= outer * outer)
-            return false;
-        const int quadrant = dy >= 0 ? (dx >= 0 ? 0 : 1) : (dx < 0 ? 2 : 3);
-        return (quadrant - firstQuadrant + 4) % 4 < quadrants;
-    }
 };
-
-template <typename Shape>
-void fill(Canvas &canvas, const Shape &shape, Rgb colour)
-{
-    for (int y = 0; y < canvas.height(); ++y)
-        for (int x = 0; x < canvas.width(); ++x)
-            if (shape.contains(x + 0.5, y + 0.5))
-                canvas.set(x, y, colour);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Outlined boxes
-
-struct Box {
-    int left, top, right, bottom;   // inclusive pixel bounds; the outline runs on them
-};
-
-// The outline of box, one pixel wide, with its corners rounded to radius pixels; the quarter
-// circles are drawn with the midpoint algorithm so the line stays one pixel wide and closed.
-// 1 <= radius, 2 * radius < the box's width and height.
-void outlineRoundedBox(Canvas &canvas, const Box &box, int radius, Rgb colour)
-{
-    for (int x = box.left + radius; x <= box.right - radius; ++x) {
-        canvas.set(x, box.top, colour);
-        canvas.set(x, box.bottom, colour);
-    }
-    for (int y = box.top + radius; y <= box.bottom - radius; ++y) {
-        canvas.set(box.left, y, colour);
-        canvas.set(box.right, y, colour);
-    }
-    const int leftCx = box.left + radius;
-    const int rightCx = box.right - radius;
-    const int topCy = box.top + radius;
-    const int bottomCy = box.bottom - radius;
-    int a = 0;
-    int b = radius;
-    int decision = 1 - radius;
-    while (a <= b) {
-        for (const auto &[dx, dy] : std::array<std::array<int, 2>, 2>{{{a, b}, {b, a}}}) {
-            canvas.set(leftCx - dx, topCy - dy, colour);
-            canvas.set(rightCx + dx, topCy - dy, colour);
-            canvas.set(leftCx - dx, bottomCy + dy, colour);
-            canvas.set(rightCx + dx, bottomCy + dy, colour);
-        }
-        if (decision < 0) {
-            decision += 2 * a + 3;
-        } else {
-            decision += 2 * (a - b) + 5;
-            --b;
-        }
-        ++a;
-    }
-}
-
-void fillBox(Canvas &canvas, const Box &box, Rgb colour)
-{
-    for (int y = box.top; y <= box.bottom; ++y)
-        for (int x = box.left; x <= box.right; ++x)
-            canvas.set(x, y, colour);
-}
-
-// ---------------------------------------------------------------------------------------------
-// The pictures
-
-// Image1: the four option boxes, two rows of two, under 80 black rows where the "see the options"
-// button stands. The option labels and check boxes sit inside and beside the boxes, so the
-// corner radius is kept small enough that no label corner reaches the rounded outline.
-Canvas optionBoxes()
-{
-    constexpr int kRadius = 6;
-    constexpr std::array<Box, 4> kBoxes{{
-        {18, 80, 219, 145},    // upper left
-        {242, 80, 459, 145},   // upper right
-        {20, 156, 219, 223},   // lower left
-        {242, 156, 458, 223},  // lower right
-    }};
-    // Two rows high, centred on the middle of each row of boxes, closing the gap between them.
-    constexpr std::array<Box, 2> kBars{{
-        {220, 112, 241, 113},
-        {220, 189, 241, 190},
-    }};
-
-    Canvas canvas(470, 236, kBlack);
-    for (const Box &box : kBoxes)
-        outlineRoundedBox(canvas, box, kRadius, kOutline);
-    for (const Box &bar : kBars)
-        fillBox(canvas, bar, kBar);
-    return canvas;
-}
-
-// Image2: the question box. The question label leaves only two pixels to the outline at its
-// top right, which bounds the corner radius to 5.
-Canvas questionBox()
-{
-    Canvas canvas(438, 97, kBlack);
-    outlineRoundedBox(canvas, {2, 6, 434, 83}, 5, kOutline);
-    return canvas;
-}
-
-// Image3: a yellow face with two black eyes and a black smile, shown for a right answer.
-Canvas smilingFace()
-{
-    constexpr double kCx = 21.5;   // the middle of column 21 of 43
-    constexpr double kCy = 21.0;   // between rows 20 and 21 of 42
-    Canvas canvas(43, 42, kBlack);
-    fill(canvas, Disc{kCx, kCy, 19.25}, kSmile);
-    fill(canvas, Ellipse{kCx - 7.0, kCy - 6.0, 2.5, 4.0}, kBlack);
-    fill(canvas, Ellipse{kCx + 7.0, kCy - 6.0, 2.5, 4.0}, kBlack);
-    // The lower part of a ring round the middle: its ends turn up.
-    fill(canvas, RingBand{kCx, kCy - 1.0, 9.25, 12.25, kCy + 3.0, 1000.0}, kBlack);
-    return canvas;
-}
-
-// Image4: a red face with two black eyes and a black frown, shown for a wrong answer.
-Canvas sadFace()
-{
-    constexpr double kCx = 28.5;   // the middle of column 28 of 57
-    constexpr double kCy = 25.5;   // the middle of row 25 of 51
-    Canvas canvas(57, 51, kBlack);
-    fill(canvas, Disc{kCx, kCy, 24.25}, kFrown);
-    fill(canvas, Ellipse{kCx - 9.0, kCy - 7.0, 3.25, 5.25}, kBlack);
-    fill(canvas, Ellipse{kCx + 9.0, kCy - 7.0, 3.25, 5.25}, kBlack);
-    // The upper part of a ring centred low in the face: its ends turn down.
-    fill(canvas, RingBand{kCx, kCy + 22.0, 10.25, 14.25, -1000.0, kCy + 14.5}, kBlack);
-    return canvas;
-}
-
-// ---------------------------------------------------------------------------------------------
-// The icon: a red question mark on a transparent ground, defined once as shapes on a 32 × 32
-// grid. The same shapes are sampled at the pixel centres for the icon and the PNG and written
-// out as vector shapes for the SVG, so the three always show the same glyph.
-
-constexpr int kIconSize = 32;
 
 using GlyphPart = std::variant<QuarterRing, Rect, Disc>;
 
@@ -243,20 +203,92 @@ const std::vector<GlyphPart> &questionMark()
     return parts;
 }
 
-Coverage rasterise(const std::vector<GlyphPart> &parts)
+QPainterPath path(const Disc &shape)
 {
-    Coverage coverage(kIconSize, kIconSize);
-    for (int y = 0; y < kIconSize; ++y) {
-        for (int x = 0; x < kIconSize; ++x) {
-            for (const GlyphPart &part : parts) {
-                if (std::visit([&](const auto &shape) { return shape.contains(x + 0.5, y + 0.5); }, part)) {
-                    coverage.set(x, y, true);
-                    break;
-                }
-            }
-        }
+    return disc({shape.cx, shape.cy}, shape.radius);
+}
+
+QPainterPath path(const Rect &shape)
+{
+    QPainterPath path;
+    path.addRect(QRectF(shape.left, shape.top, shape.width, shape.height));
+    return path;
+}
+
+QPainterPath path(const QuarterRing &shape)
+{
+    // The square of each quadrant the ring leaves out, its corner on the centre.
+    constexpr std::array<QPointF, 4> kCorners{{{0, 0}, {-1, 0}, {-1, -1}, {0, -1}}};
+    QPainterPath path = ring({shape.cx, shape.cy}, shape.inner, shape.outer);
+    for (int quadrant = shape.quadrants; quadrant < 4; ++quadrant) {
+        const QPointF corner = kCorners[static_cast<std::size_t>((shape.firstQuadrant + quadrant) % 4)];
+        QPainterPath square;
+        square.addRect(QRectF(QPointF(shape.cx, shape.cy) + corner * shape.outer, QSizeF(shape.outer, shape.outer)));
+        path = path.subtracted(square);
     }
-    return coverage;
+    return path;
+}
+
+QImage iconPicture(const std::vector<GlyphPart> &parts)
+{
+    QImage image(kIconSize, kIconSize, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    image.setDotsPerMeterX(kDotsPerMetre);
+    image.setDotsPerMeterY(kDotsPerMetre);
+    QPainter painter(&image);
+    for (const GlyphPart &part : parts)
+        painter.fillPath(std::visit([](const auto &shape) { return path(shape); }, part), kGlyph);
+    return image;
+}
+
+// The icon file in 16 colours. Qt's own icon writer only stores 32 bits a pixel, but its bitmap
+// writer stores an indexed image of at most 16 colours at 4 bits a pixel, and that bitmap, less its
+// file header, is the body of an icon entry. Only what the icon format adds is written here: the
+// directory with its one entry, the height in the bitmap header counting the transparency mask
+// stacked on the colours, and the mask itself, one bit a pixel (1 where the ground shows through),
+// bottom row first, copied from the rows of a one-bit image Qt makes from the alpha channel.
+QByteArray sixteenColourIcon(const QImage &picture)
+{
+    const QList<QRgb> standardPalette{
+        qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
+        qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192),
+        qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
+        qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255),
+    };
+    // Transparent pixels become black, entry 0: a reader combines the colour with the ground by
+    // exclusive or where the mask lets the ground through, so any other entry would tint it.
+    const QImage indexed = picture.convertToFormat(QImage::Format_RGB32)
+                               .convertToFormat(QImage::Format_Indexed8, standardPalette, Qt::ThresholdDither);
+    QByteArray entry;
+    QBuffer buffer(&entry);
+    buffer.open(QIODevice::WriteOnly);
+    if (!QImageWriter(&buffer, "bmp").write(indexed))
+        throw std::runtime_error("Qt could not write the icon's bitmap");
+    constexpr int kFileHeaderSize = 14;
+    entry.remove(0, kFileHeaderSize);
+
+    QImage mask = picture.createAlphaMask().convertToFormat(QImage::Format_Mono);
+    mask.invertPixels();
+    const auto maskRowSize = static_cast<qsizetype>((picture.width() + 31) / 32 * 4);
+    for (int y = picture.height() - 1; y >= 0; --y)
+        entry.append(reinterpret_cast<const char *>(mask.constScanLine(y)), maskRowSize);
+
+    constexpr int kHeightField = 8;
+    constexpr int kImageSizeField = 20;
+    const auto headerSize = qFromLittleEndian<quint32>(entry.constData());
+    const auto paletteSize = static_cast<quint32>(standardPalette.size() * 4);
+    qToLittleEndian<qint32>(2 * picture.height(), entry.data() + kHeightField);
+    qToLittleEndian<quint32>(static_cast<quint32>(entry.size()) - headerSize - paletteSize, entry.data() + kImageSizeField);
+
+    QByteArray file;
+    QDataStream out(&file, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    constexpr quint32 kDirectorySize = 6 + 16;
+    out << quint16(0) << quint16(1) << quint16(1)   // reserved, an icon, one image
+        << quint8(picture.width()) << quint8(picture.height()) << quint8(16) << quint8(0)
+        << quint16(1) << quint16(4)                 // planes, bits a pixel
+        << quint32(entry.size()) << kDirectorySize;
+    return file + entry;
 }
 
 // The shortest text that reads back as the same number, e.g. "16", "7.5".
@@ -314,6 +346,22 @@ std::string svg(const std::vector<GlyphPart> &parts)
     return text;
 }
 
+// ---------------------------------------------------------------------------------------------
+
+void writeImage(const QDir &folder, const char *name, const QImage &image, const char *format)
+{
+    QImageWriter writer(folder.filePath(QString::fromLatin1(name)), format);
+    if (!writer.write(image))
+        throw std::runtime_error(std::string("cannot write ") + name + ": " + writer.errorString().toStdString());
+}
+
+void writeFile(const QDir &folder, const char *name, const QByteArray &bytes)
+{
+    QFile file(folder.filePath(QString::fromLatin1(name)));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size() || !file.flush())
+        throw std::runtime_error(std::string("cannot write ") + name + ": " + file.errorString().toStdString());
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
@@ -323,21 +371,18 @@ int main(int argc, char **argv)
         return 2;
     }
     try {
-        const std::filesystem::path folder(argv[1]);
-        std::filesystem::create_directories(folder);
+        const QDir folder(QString::fromLocal8Bit(argv[1]));
+        if (!folder.mkpath(QStringLiteral(".")))
+            throw std::runtime_error(std::string("cannot create ") + argv[1]);
+        writeImage(folder, "image1.bmp", optionBoxes(), "bmp");
+        writeImage(folder, "image2.bmp", questionBox(), "bmp");
+        writeImage(folder, "image3.bmp", smilingFace(), "bmp");
+        writeImage(folder, "image4.bmp", sadFace(), "bmp");
 
-        using tarvelo::tools::encodeBmp;
-        using tarvelo::tools::writeFile;
-        writeFile(folder / "image1.bmp", encodeBmp(optionBoxes()));
-        writeFile(folder / "image2.bmp", encodeBmp(questionBox()));
-        writeFile(folder / "image3.bmp", encodeBmp(smilingFace()));
-        writeFile(folder / "image4.bmp", encodeBmp(sadFace()));
-
-        const Coverage icon = rasterise(questionMark());
-        const Rgb red = tarvelo::tools::sixteenColourPalette().at(kIconPaletteRed);
-        writeFile(folder / "tarvelo.ico", tarvelo::tools::encodeIco(icon, static_cast<int>(kIconPaletteRed)));
-        writeFile(folder / "tarvelo-32.png", tarvelo::tools::encodePng(icon, red));
-        writeFile(folder / "tarvelo.svg", svg(questionMark()));
+        const QImage icon = iconPicture(questionMark());
+        writeFile(folder, "tarvelo.ico", sixteenColourIcon(icon));
+        writeImage(folder, "tarvelo-32.png", icon, "png");
+        writeFile(folder, "tarvelo.svg", QByteArray::fromStdString(svg(questionMark())));
     } catch (const std::exception &error) {
         std::fprintf(stderr, "make_pictures: %s\n", error.what());
         return 1;
