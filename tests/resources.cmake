@@ -1,11 +1,11 @@
-# Tests of the question screen's pictures and the window icon, as compiled into the game, and a
-# check that the committed files in resources/ are still exactly what tools/make_pictures writes.
+# Tests of the question screen's pictures and the window icon, read through Qt as compiled into the
+# game, and a check that the committed files in resources/ are still exactly what
+# tools/make_pictures writes.
 # Included from tests/CMakeLists.txt; the pictures exist only in a build with the Qt screens.
-if(NOT TARGET tarvelo_resources OR NOT TARGET make_pictures)
+if(NOT TARGET tarvelo_resources OR NOT TARGET screens OR NOT TARGET make_pictures)
     return()
 endif()
 
-find_package(Qt6 REQUIRED COMPONENTS Gui)
 find_program(TARVELO_CONVERT NAMES convert DOC "ImageMagick's convert, to render the SVG icon in a test")
 if(NOT TARVELO_CONVERT)
     set(TARVELO_CONVERT "")
@@ -13,12 +13,11 @@ endif()
 
 add_executable(resources_tests
     "${CMAKE_CURRENT_LIST_DIR}/resources/main.cpp"
-    "${CMAKE_CURRENT_LIST_DIR}/resources/picture_reading.h"
-    "${CMAKE_CURRENT_LIST_DIR}/resources/picture_reading.cpp"
     "${CMAKE_CURRENT_LIST_DIR}/resources/picture_tests.cpp"
-    "${CMAKE_CURRENT_LIST_DIR}/resources/icon_tests.cpp"
 )
-target_link_libraries(resources_tests PRIVATE tarvelo_resources Qt6::Gui GTest::gtest)
+# The screens' layout tables say which control shows each picture, and how large it is; the
+# screens library also brings the compiled-in resources.
+target_link_libraries(resources_tests PRIVATE screens GTest::gtest)
 target_compile_definitions(resources_tests PRIVATE
     TARVELO_RESOURCE_DIR="${PROJECT_SOURCE_DIR}/resources"
     TARVELO_CONVERT="${TARVELO_CONVERT}"

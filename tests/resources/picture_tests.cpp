@@ -1,290 +1,311 @@
-// The question screen's four pictures: their file format, their colours, where the outlined
-// boxes run, and that the faces read as a smiling and a sad one.
+// The question screen's four pictures and the window icon, read through Qt as the game reads
+// them from its compiled-in resources: their format, their size against the controls that show
+// them, and what a player sees in them.
 
 // Own
-#include "picture_reading.h"
+#include "screens/question_layout.h"
+#include "screens/title_layout.h"
 
 // Qt
+#include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QRect>
-#include <QString>
+#include <QXmlStreamReader>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
 // Standard
 #include <algorithm>
-#include <cstdint>
 #include <set>
 #include <vector>
 
 namespace {
 
-using namespace resources_test;
+namespace question = screens::question;
 
-constexpr std::uint32_t kBlack = 0x000000;
-constexpr std::uint32_t kOutline = 0x0080FF;   // RGB (0, 128, 255)
-constexpr std::uint32_t kBar = 0x0000FF;       // RGB (0, 0, 255)
-constexpr std::uint32_t kYellow = 0xFFFF00;
-constexpr std::uint32_t kSadRed = 0xFF2F2F;    // RGB (255, 47, 47)
+constexpr int kTwipsPerPixel = 15;   // the pictures are drawn unscaled at 96 dots per inch
 
-struct ExpectedPicture {
-    const char *alias;
-    int width;
-    int height;
-    std::set<std::uint32_t> colours;   // every colour that appears, and all of them do
-};
+const QRgb kBlack = qRgb(0, 0, 0);
+const QRgb kOutline = qRgb(0, 128, 255);
+const QRgb kBar = qRgb(0, 0, 255);
+const QRgb kYellow = qRgb(255, 255, 0);
+const QRgb kSadRed = qRgb(255, 47, 47);
+const QRgb kRed = qRgb(255, 0, 0);
 
-const std::vector<ExpectedPicture> &expectedPictures()
+QString path(std::string_view resource)
 {
-    static const std::vector<ExpectedPicture> expected{
-        {"image1.bmp", 470, 236, {kBlack, kOutline, kBar}},
-        {"image2.bmp", 438, 97, {kBlack, kOutline}},
-        {"image3.bmp", 43, 42, {kBlack, kYellow}},
-        {"image4.bmp", 57, 51, {kBlack, kSadRed}},
-    };
-    return expected;
+    return screens::toQString(resource);
 }
 
-// Inclusive pixel bounds of one outlined box.
-struct Box {
-    int left, top, right, bottom;
-};
-
-const std::vector<Box> kOptionBoxes{
-    {18, 80, 219, 145},    // upper row, left
-    {242, 80, 459, 145},   // upper row, right
-    {20, 156, 219, 223},   // lower row, left
-    {242, 156, 458, 223},  // lower row, right
-};
-const Box kQuestionBox{2, 6, 434, 83};
-
-// The x positions on row y, or y positions on column x, that hold colour rgb.
-std::vector<int> onRow(const QImage &image, int y, std::uint32_t rgb)
+QByteArray bytesOf(const QString &path)
 {
-    std::vector<int> xs;
-    for (int x = 0; x < image.width(); ++x)
-        if (rgbAt(image, x, y) == rgb)
-            xs.push_back(x);
-    return xs;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-std::vector<int> onColumn(const QImage &image, int x, std::uint32_t rgb)
+// Little-endian fields of a file header; offset + the field's width <= bytes.size().
+quint32 le16(const QByteArray &bytes, qsizetype offset)
 {
-    std::vector<int> ys;
-    for (int y = 0; y < image.height(); ++y)
-        if (rgbAt(image, x, y) == rgb)
-            ys.push_back(y);
-    return ys;
+    return qFromLittleEndian<quint16>(bytes.constData() + offset);
+}
+
+quint32 le32(const QByteArray &bytes, qsizetype offset)
+{
+    return qFromLittleEndian<quint32>(bytes.constData() + offset);
+}
+
+using Part = std::vector<QPoint>;
+
+// The connected parts of the pixels that `in` accepts: through the four sides of a pixel, or
+// also through its corners.
+template <typename Accept>
+std::vector<Part> partsOf(const QImage &image, Accept in, bool throughCorners = false)
+{
+    std::vector<int> partIndex(static_cast<std::size_t>(image.width() * image.height()), -1);
+    const auto index = [&](QPoint p) { return static_cast<std::size_t>(p.y() * image.width() + p.x()); };
+    std::vector<Part> parts;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (!in(image.pixel(x, y)) || partIndex[index({x, y})] >= 0)
+                continue;
+            partIndex[index({x, y})] = static_cast<int>(parts.size());
+            Part part;
+            std::vector<QPoint> stack{{x, y}};
+            while (!stack.empty()) {
+                const QPoint p = stack.back();
+                stack.pop_back();
+                part.push_back(p);
+                for (int dy = -1; dy <= 1; ++dy) {
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        const QPoint next = p + QPoint(dx, dy);
+                        if ((dx != 0 && dy != 0 && !throughCorners) || !image.rect().contains(next)
+                            || partIndex[index(next)] >= 0 || !in(image.pixel(next)))
+                            continue;
+                        partIndex[index(next)] = static_cast<int>(parts.size());
+                        stack.push_back(next);
+                    }
+                }
+            }
+            parts.push_back(std::move(part));
+        }
+    }
+    return parts;
+}
+
+auto is(QRgb colour)
+{
+    return [colour](QRgb pixel) { return pixel == colour; };
+}
+
+QRect bounds(const Part &part)
+{
+    QRect rect;
+    for (const QPoint p : part)
+        rect |= QRect(p, QSize(1, 1));
+    return rect;
+}
+
+const Part &partContaining(const std::vector<Part> &parts, QPoint point)
+{
+    static const Part none;
+    for (const Part &part : parts)
+        if (std::find(part.begin(), part.end(), point) != part.end())
+            return part;
+    return none;
 }
 
 // ---------------------------------------------------------------------------------------------
 
-TEST(PictureFiles, EachIsAnUncompressedBottomUp24BitBitmapWithoutPaletteAt96Dpi)
+struct PictureOnScreen {
+    std::string_view resource;
+    screens::Geometry control;   // the picture control that shows it
+    std::set<QRgb> colours;      // every colour the design names for it
+};
+
+const std::vector<PictureOnScreen> &pictures()
 {
-    for (const ExpectedPicture &want : expectedPictures()) {
-        SCOPED_TRACE(want.alias);
-        const QByteArray bytes = pictureBytes(QString::fromLatin1(want.alias));
-        ASSERT_GE(bytes.size(), 54) << "missing from the compiled-in resources, or truncated";
-        const auto rowSize = static_cast<std::uint32_t>((want.width * 3 + 3) / 4 * 4);
-        const std::uint32_t pixelBytes = rowSize * static_cast<std::uint32_t>(want.height);
-
-        EXPECT_EQ(bytes.left(2), QByteArray("BM"));
-        EXPECT_EQ(le32(bytes, 2), static_cast<std::uint32_t>(bytes.size())) << "file size field";
-        EXPECT_EQ(le32(bytes, 10), 54u) << "pixels must follow the two headers, with no palette between";
-        EXPECT_EQ(le32(bytes, 14), 40u) << "BITMAPINFOHEADER";
-        EXPECT_EQ(le32(bytes, 18), static_cast<std::uint32_t>(want.width));
-        EXPECT_EQ(le32(bytes, 22), static_cast<std::uint32_t>(want.height)) << "positive: bottom-up";
-        EXPECT_EQ(le16(bytes, 26), 1u) << "planes";
-        EXPECT_EQ(le16(bytes, 28), 24u) << "bits a pixel";
-        EXPECT_EQ(le32(bytes, 30), 0u) << "BI_RGB";
-        EXPECT_EQ(le32(bytes, 34), pixelBytes) << "image size";
-        EXPECT_EQ(le32(bytes, 38), 3780u) << "horizontal pixels per metre";
-        EXPECT_EQ(le32(bytes, 42), 3780u) << "vertical pixels per metre";
-        EXPECT_EQ(le32(bytes, 46), 0u) << "colours used";
-        EXPECT_EQ(le32(bytes, 50), 0u) << "important colours";
-        EXPECT_EQ(static_cast<std::uint32_t>(bytes.size()), 54u + pixelBytes)
-            << "rows padded to four bytes, and nothing after them";
-
-        const QImage image = picture(QString::fromLatin1(want.alias));
-        ASSERT_FALSE(image.isNull()) << "Qt cannot read it";
-        EXPECT_EQ(image.size(), QSize(want.width, want.height));
-        EXPECT_EQ(image.dotsPerMeterX(), 3780);
-        EXPECT_EQ(image.dotsPerMeterY(), 3780);
-    }
+    static const std::vector<PictureOnScreen> all{
+        {question::kOptionFramesPicture, question::kOptionFrames, {kBlack, kOutline, kBar}},
+        {question::kQuestionFramePicture, question::kQuestionFrame, {kBlack, kOutline}},
+        {question::kHappyFacePicture, question::kHappyFace, {kBlack, kYellow}},
+        {question::kSadFacePicture, question::kSadFace, {kBlack, kSadRed}},
+    };
+    return all;
 }
 
-TEST(PictureColours, OnlyTheNamedColoursAppearAndEachOfThemDoes)
+QImage picture(std::string_view resource)
 {
-    for (const ExpectedPicture &want : expectedPictures()) {
-        SCOPED_TRACE(want.alias);
-        const QImage image = picture(QString::fromLatin1(want.alias));
-        ASSERT_FALSE(image.isNull());
-        std::set<std::uint32_t> found;
+    return QImage(path(resource));
+}
+
+TEST(PictureFiles, EachIsA24BitBitmapWithoutPaletteAt96DpiThatFillsItsControlUnscaled)
+{
+    for (const PictureOnScreen &want : pictures()) {
+        SCOPED_TRACE(std::string(want.resource));
+        const QByteArray bytes = bytesOf(path(want.resource));
+        ASSERT_GE(bytes.size(), 54) << "missing from the compiled-in resources, or truncated";
+        EXPECT_EQ(bytes.left(2), QByteArray("BM"));
+        EXPECT_EQ(le16(bytes, 28), 24u) << "bits a pixel";
+        EXPECT_EQ(le32(bytes, 10), 14u + le32(bytes, 14)) << "the pixels follow the headers, with no palette between";
+
+        const QImage image = QImage::fromData(bytes, "BMP");
+        ASSERT_FALSE(image.isNull()) << "Qt cannot read it";
+        EXPECT_EQ(image.dotsPerMeterX(), 3780);
+        EXPECT_EQ(image.dotsPerMeterY(), 3780);
+        EXPECT_EQ(image.width() * kTwipsPerPixel, want.control.width);
+        EXPECT_EQ(image.height() * kTwipsPerPixel, want.control.height);
+
+        std::set<QRgb> found;
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
-                found.insert(rgbAt(image, x, y));
+                found.insert(image.pixel(x, y));
         EXPECT_EQ(found, want.colours) << "an anti-aliased or stray colour, or a missing one";
     }
 }
 
 // ---------------------------------------------------------------------------------------------
+// The outlined boxes, where the layout places them: the spans of each row of boxes and of the
+// question box, and roughly where the gap between two boxes of a row lies.
 
-TEST(OptionBoxes, TopEightyRowsArePlainBlack)
+constexpr QRect kUpperRow(QPoint(18, 80), QPoint(459, 145));
+constexpr QRect kLowerRow(QPoint(20, 156), QPoint(458, 223));
+constexpr int kLeftBoxEnds = 219;      // about; each row's left box
+constexpr int kRightBoxBegins = 242;   // about; each row's right box
+constexpr QRect kQuestionOutline(QPoint(2, 6), QPoint(434, 83));
+
+// The outlines of a picture, each the bounds of one unbroken line, left to right and top down.
+std::vector<QRect> outlines(const QImage &image)
 {
-    const QImage image = picture(QStringLiteral("image1.bmp"));
+    std::vector<QRect> boxes;
+    for (const Part &part : partsOf(image, is(kOutline), true))
+        boxes.push_back(bounds(part));
+    std::sort(boxes.begin(), boxes.end(), [](QRect a, QRect b) {
+        return std::pair(a.top(), a.left()) < std::pair(b.top(), b.left());
+    });
+    return boxes;
+}
+
+// Each box is closed with black inside: the black around its middle stays within the outline.
+// Its line is one pixel wide: crossing the middle meets it once on each side. Its corners are rounded.
+void expectClosedRoundedBoxes(const QImage &image, const std::vector<QRect> &boxes)
+{
+    const std::vector<Part> blackParts = partsOf(image, is(kBlack));
+    for (const QRect &box : boxes) {
+        SCOPED_TRACE(testing::Message() << "box from " << box.left() << "," << box.top());
+        const QPoint middle = box.center();
+        const Part &inside = partContaining(blackParts, middle);
+        ASSERT_FALSE(inside.empty()) << "not black in the middle";
+        EXPECT_TRUE(box.adjusted(1, 1, -1, -1).contains(bounds(inside))) << "the outline has a gap";
+        int across = 0;
+        for (int x = box.left(); x <= box.right(); ++x)
+            across += image.pixel(x, middle.y()) == kOutline;
+        int down = 0;
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            down += image.pixel(middle.x(), y) == kOutline;
+        EXPECT_EQ(across, 2);
+        EXPECT_EQ(down, 2);
+        for (const QPoint corner : {box.topLeft(), box.topRight(), box.bottomLeft(), box.bottomRight()})
+            EXPECT_EQ(image.pixel(corner), kBlack) << "square corner at " << corner.x() << "," << corner.y();
+    }
+}
+
+TEST(OptionBoxes, TwoRowsOfTwoClosedRoundedBoxesUnderEightyBlackRows)
+{
+    const QImage image = picture(question::kOptionFramesPicture);
     ASSERT_FALSE(image.isNull());
     for (int y = 0; y < 80; ++y)
-        EXPECT_EQ(onRow(image, y, kBlack).size(), static_cast<std::size_t>(image.width())) << "row " << y;
-}
+        for (int x = 0; x < image.width(); ++x)
+            ASSERT_EQ(image.pixel(x, y), kBlack) << "the button's rows at " << x << "," << y;
 
-// Across the straight part of the boxes every row meets the outline exactly at the four side
-// edges, one pixel each; down the straight part every column meets it exactly at the top and
-// bottom edges of both rows of boxes.
-TEST(OptionBoxes, OutlinesRunOnePixelWideOnTheBoxEdges)
-{
-    const QImage image = picture(QStringLiteral("image1.bmp"));
-    ASSERT_FALSE(image.isNull());
-    for (int y = 92; y <= 133; ++y)
-        EXPECT_EQ(onRow(image, y, kOutline), (std::vector<int>{18, 219, 242, 459})) << "row " << y;
-    for (int y = 168; y <= 211; ++y)
-        EXPECT_EQ(onRow(image, y, kOutline), (std::vector<int>{20, 219, 242, 458})) << "row " << y;
-    for (int x : {32, 119, 205, 256, 350, 445})
-        EXPECT_EQ(onColumn(image, x, kOutline), (std::vector<int>{80, 145, 156, 223})) << "column " << x;
-}
-
-TEST(OptionBoxes, EachBoxIsClosedWithRoundedCornersAndBlackInside)
-{
-    const QImage image = picture(QStringLiteral("image1.bmp"));
-    ASSERT_FALSE(image.isNull());
-    for (const Box &box : kOptionBoxes) {
-        SCOPED_TRACE(testing::Message() << "box from x " << box.left << ", y " << box.top);
-        const QPoint middle((box.left + box.right) / 2, (box.top + box.bottom) / 2);
-        ASSERT_EQ(rgbAt(image, middle.x(), middle.y()), kBlack);
-        // A fill of the inside's black that escaped the bounds would mean a gap in the outline.
-        for (const QPoint p : region(image, middle, kBlack)) {
-            ASSERT_GT(p.x(), box.left);
-            ASSERT_LT(p.x(), box.right);
-            ASSERT_GT(p.y(), box.top);
-            ASSERT_LT(p.y(), box.bottom);
-        }
-        for (const QPoint corner : {QPoint(box.left, box.top), QPoint(box.right, box.top),
-                                    QPoint(box.left, box.bottom), QPoint(box.right, box.bottom)})
-            EXPECT_EQ(rgbAt(image, corner.x(), corner.y()), kBlack) << "square corner at " << corner.x() << "," << corner.y();
+    const std::vector<QRect> boxes = outlines(image);
+    ASSERT_EQ(boxes.size(), 4u);
+    EXPECT_EQ(boxes[0] | boxes[1], kUpperRow);
+    EXPECT_EQ(boxes[2] | boxes[3], kLowerRow);
+    expectClosedRoundedBoxes(image, boxes);
+    for (const std::size_t left : {0u, 2u}) {
+        EXPECT_NEAR(boxes[left].right(), kLeftBoxEnds, 2);
+        EXPECT_NEAR(boxes[left + 1].left(), kRightBoxBegins, 2);
     }
 }
 
-// In each row of boxes an unbroken bar crosses the whole gap from the left box to the right
-// one, and the bar colour appears nowhere but in those gaps.
+// In each row of boxes one bar crosses the whole gap from the left box to the right one, and the
+// bar colour appears nowhere else.
 TEST(OptionBoxes, ABarJoinsTheTwoBoxesOfEachRow)
 {
-    const QImage image = picture(QStringLiteral("image1.bmp"));
+    const QImage image = picture(question::kOptionFramesPicture);
     ASSERT_FALSE(image.isNull());
-    for (const auto &[left, right] : {std::pair{kOptionBoxes[0], kOptionBoxes[1]}, std::pair{kOptionBoxes[2], kOptionBoxes[3]}}) {
-        SCOPED_TRACE(testing::Message() << "row from y " << left.top);
-        bool joined = false;
-        for (int y = left.top + 1; y < left.bottom && !joined; ++y) {
-            const std::vector<int> bar = onRow(image, y, kBar);
-            joined = !bar.empty() && bar.front() == left.right + 1 && bar.back() == right.left - 1
-                  && bar.size() == static_cast<std::size_t>(right.left - left.right - 1);
-        }
-        EXPECT_TRUE(joined);
-    }
-    for (int y = 0; y < image.height(); ++y) {
-        for (const int x : onRow(image, y, kBar)) {
-            const bool inGap = x > 219 && x < 242
-                && ((y > 80 && y < 145) || (y > 156 && y < 223));
-            EXPECT_TRUE(inGap) << "bar colour at " << x << "," << y;
-        }
+    const std::vector<QRect> boxes = outlines(image);
+    ASSERT_EQ(boxes.size(), 4u);
+    const std::vector<Part> bars = partsOf(image, is(kBar));
+    ASSERT_EQ(bars.size(), 2u);
+    for (const std::size_t row : {0u, 1u}) {
+        const QRect &left = boxes[2 * row];
+        const QRect &right = boxes[2 * row + 1];
+        const QRect gap(QPoint(left.right() + 1, left.top() + 1), QPoint(right.left() - 1, left.bottom() - 1));
+        const QRect bar = bounds(bars[row]);
+        EXPECT_TRUE(gap.contains(bar)) << "row " << row;
+        EXPECT_EQ(bar.left(), gap.left()) << "row " << row;
+        EXPECT_EQ(bar.right(), gap.right()) << "row " << row;
+        EXPECT_EQ(static_cast<int>(bars[row].size()), bar.width() * bar.height()) << "row " << row << ": broken";
     }
 }
 
-// ---------------------------------------------------------------------------------------------
-
-TEST(QuestionBox, OutlineRunsOnePixelWideOnItsBoundsAndNothingElseIsDrawn)
+TEST(QuestionBox, OneClosedRoundedBoxInItsPlace)
 {
-    const QImage image = picture(QStringLiteral("image2.bmp"));
+    const QImage image = picture(question::kQuestionFramePicture);
     ASSERT_FALSE(image.isNull());
-    for (int y = 18; y <= 71; ++y)
-        EXPECT_EQ(onRow(image, y, kOutline), (std::vector<int>{2, 434})) << "row " << y;
-    for (int x = 14; x <= 422; ++x)
-        EXPECT_EQ(onColumn(image, x, kOutline), (std::vector<int>{6, 83})) << "column " << x;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const bool within = x >= kQuestionBox.left && x <= kQuestionBox.right
-                && y >= kQuestionBox.top && y <= kQuestionBox.bottom;
-            if (!within) {
-                ASSERT_EQ(rgbAt(image, x, y), kBlack) << "outside the box at " << x << "," << y;
-            }
-        }
-    }
+    const std::vector<QRect> boxes = outlines(image);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], kQuestionOutline);
+    expectClosedRoundedBoxes(image, boxes);
 }
 
-TEST(QuestionBox, IsClosedWithRoundedCornersAndBlackInside)
+// The labels, check boxes and button standing on a picture are opaque. None of them may hide a
+// line of it, and each option label and the question label sits inside an outlined box.
+TEST(PictureLayout, ControlsStandingOnAPictureHideNoLineAndLabelsSitInsideTheBoxes)
 {
-    const QImage image = picture(QStringLiteral("image2.bmp"));
-    ASSERT_FALSE(image.isNull());
-    const Box &box = kQuestionBox;
-    const QPoint middle((box.left + box.right) / 2, (box.top + box.bottom) / 2);
-    const std::vector<QPoint> inside = region(image, middle, kBlack);
-    for (const QPoint p : inside) {
-        ASSERT_GT(p.x(), box.left);
-        ASSERT_LT(p.x(), box.right);
-        ASSERT_GT(p.y(), box.top);
-        ASSERT_LT(p.y(), box.bottom);
-    }
-    // The inside is one black area: all the box but its outline, less at most a 6 × 6 square
-    // cut off at each rounded corner.
-    EXPECT_GE(inside.size(), static_cast<std::size_t>((box.right - box.left - 1) * (box.bottom - box.top - 1) - 4 * 36));
-    for (const QPoint corner : {QPoint(box.left, box.top), QPoint(box.right, box.top),
-                                QPoint(box.left, box.bottom), QPoint(box.right, box.bottom)})
-        EXPECT_EQ(rgbAt(image, corner.x(), corner.y()), kBlack);
-}
-
-// ---------------------------------------------------------------------------------------------
-
-// The labels, check boxes and button that the screen draws over a picture are opaque. None of
-// them may cover a line of it: each option label and the question label sits inside its box.
-TEST(PictureLayout, ControlsStandingOnAPictureHideNoPartOfItsLines)
-{
-    struct Placed {
-        const char *name;
-        int left, top, width, height;   // twips on the question screen
-    };
     struct OnPicture {
-        const char *alias;
-        int left, top;                  // twips on the question screen
-        std::vector<Placed> controls;
+        std::string_view resource;
+        screens::Geometry picture;
+        std::vector<screens::Geometry> controls;
+        std::vector<screens::Geometry> labelsInBoxes;
     };
+    std::vector<screens::Geometry> onOptions{question::kShowOptions.control.geometry};
+    for (const auto &box : question::kBoxes)
+        onOptions.push_back(box.geometry);
+    std::vector<screens::Geometry> options;
+    for (const auto &option : question::kOptions)
+        options.push_back(option.geometry);
+    onOptions.insert(onOptions.end(), options.begin(), options.end());
     const std::vector<OnPicture> layouts{
-        {"image1.bmp", 480, 1920, {
-            {"Check4", 3840, 4440, 255, 255},
-            {"Check3", 480, 4440, 255, 255},
-            {"Check2", 3840, 3240, 255, 255},
-            {"Check1", 480, 3120, 255, 375},
-            {"cmdOptions", 2640, 2280, 2055, 375},
-            {"lblAnsfour", 4200, 4320, 3135, 855},
-            {"lblAnsthree", 840, 4440, 2895, 735},
-            {"lblAnsTwo", 4200, 3240, 3135, 735},
-            {"lblAnsOne", 840, 3240, 2895, 735},
-        }},
-        {"image2.bmp", 840, 600, {
-            {"lblQuestion", 960, 720, 6375, 1095},
-        }},
+        {question::kOptionFramesPicture, question::kOptionFrames, onOptions, options},
+        {question::kQuestionFramePicture, question::kQuestionFrame, {question::kQuestion.geometry},
+         {question::kQuestion.geometry}},
     };
-    constexpr int kTwipsPerPixel = 15;
+    const auto onPicture = [](const screens::Geometry &control, const screens::Geometry &picture) {
+        return QRect((control.left - picture.left) / kTwipsPerPixel, (control.top - picture.top) / kTwipsPerPixel,
+                     control.width / kTwipsPerPixel, control.height / kTwipsPerPixel);
+    };
     for (const OnPicture &layout : layouts) {
-        const QImage image = picture(QString::fromLatin1(layout.alias));
+        SCOPED_TRACE(std::string(layout.resource));
+        const QImage image = picture(layout.resource);
         ASSERT_FALSE(image.isNull());
-        for (const Placed &control : layout.controls) {
-            SCOPED_TRACE(control.name);
-            const QRect covered = QRect((control.left - layout.left) / kTwipsPerPixel,
-                                        (control.top - layout.top) / kTwipsPerPixel,
-                                        control.width / kTwipsPerPixel, control.height / kTwipsPerPixel)
-                                      .intersected(image.rect());
-            ASSERT_FALSE(covered.isEmpty()) << "does not stand on " << layout.alias;
+        for (const screens::Geometry &control : layout.controls) {
+            const QRect covered = onPicture(control, layout.picture).intersected(image.rect());
+            ASSERT_FALSE(covered.isEmpty()) << "a control that does not stand on the picture";
             for (int y = covered.top(); y <= covered.bottom(); ++y)
                 for (int x = covered.left(); x <= covered.right(); ++x)
-                    ASSERT_EQ(rgbAt(image, x, y), kBlack) << "covers a line at " << x << "," << y;
+                    ASSERT_EQ(image.pixel(x, y), kBlack) << "a control hides a line at " << x << "," << y;
+        }
+        const std::vector<QRect> boxes = outlines(image);
+        std::set<std::size_t> used;
+        for (const screens::Geometry &label : layout.labelsInBoxes) {
+            const QRect rect = onPicture(label, layout.picture);
+            const auto box = std::find_if(boxes.begin(), boxes.end(), [&](QRect b) { return b.contains(rect); });
+            ASSERT_NE(box, boxes.end()) << "a label outside every box";
+            EXPECT_TRUE(used.insert(static_cast<std::size_t>(box - boxes.begin())).second) << "two labels in one box";
         }
     }
 }
@@ -299,26 +320,22 @@ struct FaceReading {
     QRect face;                   // bounds of the face colour
 };
 
-// Reads a face the way a person does: a disc of one colour with two holes for eyes above its
-// middle and one for the mouth below; a smile's ends turn up, a frown's turn down.
-FaceReading readFace(const QImage &image, std::uint32_t faceColour)
+// Reads a face the way a person does: a disc of one colour with two black holes for eyes above
+// its middle and one for the mouth below; a smile's ends turn up, a frown's turn down.
+FaceReading readFace(const QImage &image, QRgb faceColour)
 {
     FaceReading reading;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (rgbAt(image, x, y) == faceColour)
-                reading.face |= QRect(x, y, 1, 1);
+    for (const Part &part : partsOf(image, is(faceColour)))
+        reading.face |= bounds(part);
     const int middle = reading.face.center().y();
-    for (const std::vector<QPoint> &part : enclosedBlackParts(image)) {
-        const auto [top, bottom] = std::minmax_element(part.begin(), part.end(),
-                                                       [](QPoint a, QPoint b) { return a.y() < b.y(); });
-        if (bottom->y() < middle) {
+    for (const Part &part : partsOf(image, is(kBlack))) {
+        const QRect hole = bounds(part);
+        if (!image.rect().adjusted(1, 1, -1, -1).contains(hole))
+            continue;   // the black around the face
+        if (hole.bottom() < middle) {
             ++reading.eyes;
-        } else if (top->y() > middle) {
+        } else if (hole.top() > middle) {
             ++reading.mouths;
-            // Mean height of the mouth's middle column against that of its outermost columns.
-            const auto [leftmost, rightmost] = std::minmax_element(part.begin(), part.end(),
-                                                                   [](QPoint a, QPoint b) { return a.x() < b.x(); });
             const auto meanY = [&](int column) {
                 double sum = 0;
                 int n = 0;
@@ -329,8 +346,8 @@ FaceReading readFace(const QImage &image, std::uint32_t faceColour)
                     }
                 return n == 0 ? 0.0 : sum / n;
             };
-            const double ends = (meanY(leftmost->x()) + meanY(rightmost->x())) / 2;
-            reading.mouthEndsRise = meanY((leftmost->x() + rightmost->x()) / 2) - ends;
+            const double ends = (meanY(hole.left()) + meanY(hole.right())) / 2;
+            reading.mouthEndsRise = meanY(hole.center().x()) - ends;
         } else {
             ++reading.others;
         }
@@ -338,30 +355,186 @@ FaceReading readFace(const QImage &image, std::uint32_t faceColour)
     return reading;
 }
 
-TEST(Faces, TheRightAnswerPictureIsAYellowSmilingFace)
+TEST(Faces, TheRightAnswerPictureIsAYellowSmilingFaceAndTheWrongAnswerOneARedSadFace)
 {
-    const QImage image = picture(QStringLiteral("image3.bmp"));
-    ASSERT_FALSE(image.isNull());
-    const FaceReading face = readFace(image, kYellow);
-    EXPECT_EQ(face.eyes, 2);
-    EXPECT_EQ(face.mouths, 1);
-    EXPECT_EQ(face.others, 0);
-    EXPECT_GE(face.mouthEndsRise, 3.0) << "the mouth's ends should turn up";
-    EXPECT_GE(face.face.width(), image.width() * 4 / 5) << "the face should fill its picture";
-    EXPECT_GE(face.face.height(), image.height() * 4 / 5);
+    struct Want {
+        std::string_view resource;
+        QRgb colour;
+        bool smiling;
+    };
+    for (const Want &want : {Want{question::kHappyFacePicture, kYellow, true}, Want{question::kSadFacePicture, kSadRed, false}}) {
+        SCOPED_TRACE(std::string(want.resource));
+        const QImage image = picture(want.resource);
+        ASSERT_FALSE(image.isNull());
+        const FaceReading face = readFace(image, want.colour);
+        EXPECT_EQ(face.eyes, 2);
+        EXPECT_EQ(face.mouths, 1);
+        EXPECT_EQ(face.others, 0);
+        if (want.smiling) {
+            EXPECT_GE(face.mouthEndsRise, 3.0) << "the mouth's ends should turn up";
+        } else {
+            EXPECT_LE(face.mouthEndsRise, -3.0) << "the mouth's ends should turn down";
+        }
+        EXPECT_GE(face.face.width(), image.width() * 4 / 5) << "the face should fill its picture";
+        EXPECT_GE(face.face.height(), image.height() * 4 / 5);
+    }
 }
 
-TEST(Faces, TheWrongAnswerPictureIsARedSadFace)
+// ---------------------------------------------------------------------------------------------
+// The window icon: a 32 × 32 icon in 16 colours of one red question mark on a transparent
+// ground, the same picture as a PNG for Qt and the desktop, and as an SVG for the icon theme.
+
+constexpr int kIconSize = 32;
+const QString kIconFile = QStringLiteral(":/pictures/icon.ico");
+
+// The colours of the icon file's one image as stored, before its mask is applied: an icon image
+// is a bitmap without its file header, its height counting the mask stacked below the colours.
+QImage storedIconColours(const QByteArray &ico)
 {
-    const QImage image = picture(QStringLiteral("image4.bmp"));
-    ASSERT_FALSE(image.isNull());
-    const FaceReading face = readFace(image, kSadRed);
-    EXPECT_EQ(face.eyes, 2);
-    EXPECT_EQ(face.mouths, 1);
-    EXPECT_EQ(face.others, 0);
-    EXPECT_LE(face.mouthEndsRise, -3.0) << "the mouth's ends should turn down";
-    EXPECT_GE(face.face.width(), image.width() * 4 / 5);
-    EXPECT_GE(face.face.height(), image.height() * 4 / 5);
+    QByteArray bitmap = ico.mid(le32(ico, 18));
+    qToLittleEndian<qint32>(qFromLittleEndian<qint32>(bitmap.constData() + 8) / 2, bitmap.data() + 8);
+    QByteArray fileHeader(14, '\0');   // a zero offset: the pixels follow the colour table
+    fileHeader[0] = 'B';
+    fileHeader[1] = 'M';
+    qToLittleEndian<quint32>(static_cast<quint32>(fileHeader.size() + bitmap.size()), fileHeader.data() + 2);
+    return QImage::fromData(fileHeader + bitmap, "BMP");
+}
+
+class Icon : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_file = bytesOf(kIconFile);
+        ASSERT_GE(m_file.size(), 22 + 40) << "the icon is missing from the compiled-in resources";
+        m_icon = QImage(kIconFile).convertToFormat(QImage::Format_ARGB32);
+        ASSERT_FALSE(m_icon.isNull()) << "Qt cannot read the icon";
+        ASSERT_EQ(m_icon.size(), QSize(kIconSize, kIconSize));
+    }
+
+    bool opaque(int x, int y) const { return qAlpha(m_icon.pixel(x, y)) != 0; }
+
+    QByteArray m_file;
+    QImage m_icon;
+};
+
+TEST_F(Icon, FileHoldsOne32By32ImageIn16Colours)
+{
+    EXPECT_EQ(le16(m_file, 2), 1u) << "an icon, not a cursor";
+    EXPECT_EQ(le16(m_file, 4), 1u) << "images in the file";
+    EXPECT_EQ(static_cast<quint8>(m_file.at(6)), kIconSize);
+    EXPECT_EQ(static_cast<quint8>(m_file.at(7)), kIconSize);
+    EXPECT_EQ(static_cast<quint8>(m_file.at(8)), 16) << "colours, as the directory gives them";
+    EXPECT_EQ(le16(m_file, 12), 4u) << "bits a pixel, as the directory gives them";
+    EXPECT_EQ(le32(m_file, 18) + le32(m_file, 14), static_cast<quint32>(m_file.size())) << "the image ends the file";
+    const QImage colours = storedIconColours(m_file);
+    ASSERT_FALSE(colours.isNull());
+    EXPECT_EQ(colours.size(), QSize(kIconSize, kIconSize));
+    EXPECT_EQ(colours.format(), QImage::Format_Indexed8);
+    EXPECT_LE(colours.colorCount(), 16);
+}
+
+TEST_F(Icon, GroundIsTransparentAndTheGlyphIsOpaqueRed)
+{
+    for (const QPoint corner : {QPoint(0, 0), QPoint(kIconSize - 1, 0), QPoint(0, kIconSize - 1),
+                                QPoint(kIconSize - 1, kIconSize - 1)})
+        EXPECT_FALSE(opaque(corner.x(), corner.y())) << "corner " << corner.x() << "," << corner.y();
+    const QImage stored = storedIconColours(m_file);
+    ASSERT_EQ(stored.size(), m_icon.size());
+    int glyphPixels = 0;
+    for (int y = 0; y < kIconSize; ++y) {
+        for (int x = 0; x < kIconSize; ++x) {
+            if (opaque(x, y)) {
+                ++glyphPixels;
+                EXPECT_EQ(m_icon.pixel(x, y), kRed) << "glyph pixel " << x << "," << y;
+            } else {
+                // Where the mask lets the ground through, a reader combines it with the stored
+                // colour by exclusive or: anything but black would tint the ground.
+                EXPECT_EQ(stored.pixel(x, y), kBlack) << "transparent pixel " << x << "," << y;
+            }
+        }
+    }
+    EXPECT_GE(glyphPixels, kIconSize * kIconSize / 10) << "the glyph should be bold enough to see";
+    EXPECT_LE(glyphPixels, kIconSize * kIconSize / 2);
+}
+
+// A question mark: a hook with its stem, and below it a separate, smaller dot.
+TEST_F(Icon, GlyphIsAQuestionMark)
+{
+    std::vector<Part> parts = partsOf(m_icon, [](QRgb p) { return qAlpha(p) != 0; }, true);
+    ASSERT_EQ(parts.size(), 2u) << "a hook with its stem, and a dot";
+    std::sort(parts.begin(), parts.end(), [](const Part &a, const Part &b) { return a.size() > b.size(); });
+    const QRect hook = bounds(parts[0]);
+    const QRect dot = bounds(parts[1]);
+    EXPECT_GT(dot.top(), hook.bottom()) << "the dot lies wholly below the hook";
+    EXPECT_LT(parts[1].size() * 4, parts[0].size()) << "the dot is small beside the hook";
+    EXPECT_LT(hook.left(), dot.left()) << "the hook reaches out further than the dot on both sides";
+    EXPECT_GT(hook.right(), dot.right());
+}
+
+TEST_F(Icon, PngShowsTheSamePicture)
+{
+    const QImage png = QImage(path(screens::title::kIcon)).convertToFormat(QImage::Format_ARGB32);
+    ASSERT_FALSE(png.isNull()) << "the PNG is missing from the compiled-in resources";
+    ASSERT_EQ(png.size(), m_icon.size());
+    for (int y = 0; y < kIconSize; ++y) {
+        for (int x = 0; x < kIconSize; ++x) {
+            EXPECT_EQ(qAlpha(png.pixel(x, y)), qAlpha(m_icon.pixel(x, y))) << x << "," << y;
+            if (opaque(x, y)) {
+                EXPECT_EQ(png.pixel(x, y), m_icon.pixel(x, y)) << x << "," << y;
+            }
+        }
+    }
+}
+
+// The scalable icon is drawn from the same shapes. Rendered eight times larger and brought back
+// to the 32 × 32 grid, every pixel it covers for the most part is a glyph pixel of the icon and
+// every pixel it leaves for the most part empty is transparent there; only pixels cut through
+// by an edge can go either way.
+TEST_F(Icon, SvgDrawsTheSameGlyph)
+{
+    const QString svgFile = QStringLiteral(TARVELO_RESOURCE_DIR "/tarvelo.svg");
+    QXmlStreamReader xml(bytesOf(svgFile));
+    ASSERT_TRUE(xml.readNextStartElement());
+    EXPECT_EQ(xml.name(), QStringLiteral("svg"));
+    EXPECT_EQ(xml.namespaceUri(), QStringLiteral("http://www.w3.org/2000/svg"));
+    EXPECT_EQ(xml.attributes().value(QStringLiteral("viewBox")), QStringLiteral("0 0 32 32"));
+    while (!xml.atEnd())
+        xml.readNext();
+    ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+
+    const QString convert = QStringLiteral(TARVELO_CONVERT);
+    if (convert.isEmpty())
+        GTEST_SKIP() << "ImageMagick's convert was not found when the build was configured";
+    constexpr int kScale = 8;
+    QProcess render;
+    render.start(convert, {QStringLiteral("-background"), QStringLiteral("none"), QStringLiteral("-density"),
+                           QString::number(96 * kScale), svgFile, QStringLiteral("-depth"),
+                           QStringLiteral("8"), QStringLiteral("rgba:-")});
+    ASSERT_TRUE(render.waitForStarted(10000));
+    ASSERT_TRUE(render.waitForFinished(60000));
+    ASSERT_EQ(render.exitCode(), 0) << render.readAllStandardError().toStdString();
+    const QByteArray rgba = render.readAllStandardOutput();
+    constexpr int kBig = kIconSize * kScale;
+    ASSERT_EQ(rgba.size(), kBig * kBig * 4) << "the SVG did not render at " << kBig << " pixels square";
+
+    int uncertain = 0;
+    for (int y = 0; y < kIconSize; ++y) {
+        for (int x = 0; x < kIconSize; ++x) {
+            int alphaSum = 0;
+            for (int j = 0; j < kScale; ++j)
+                for (int i = 0; i < kScale; ++i)
+                    alphaSum += static_cast<unsigned char>(rgba.at(((y * kScale + j) * kBig + x * kScale + i) * 4 + 3));
+            const double coverage = alphaSum / (255.0 * kScale * kScale);
+            if (coverage >= 0.75) {
+                EXPECT_TRUE(opaque(x, y)) << "the SVG covers " << x << "," << y;
+            } else if (coverage <= 0.25) {
+                EXPECT_FALSE(opaque(x, y)) << "the SVG leaves " << x << "," << y << " empty";
+            } else {
+                ++uncertain;
+            }
+        }
+    }
+    EXPECT_LE(uncertain, kIconSize * kIconSize / 10) << "too many pixels half covered for the same glyph";
 }
 
 }  // namespace
