@@ -61,6 +61,7 @@ TEST(TitleBeat, PromptAndCreditChangeColourEveryThousandAndFifteenHundredMillise
     const QString pressCaption = QStringLiteral("Press any key to continue quizzing....");
     const QString nameCaption = QStringLiteral("Tarvelo team");
     const Shown abortPrompt{QStringLiteral("Press 'Esc' to Abort Quiz"), QColor(Qt::black)};
+    // 0x0080FF, 0xFF0000, 0x000000 and 0xFF00FF, written 0xBBGGRR.
     const QColor orange(255, 128, 0), blue(0, 0, 255), black(0, 0, 0), magenta(255, 0, 255);
 
     // Timers due together are handled in the order Timer1 .. Timer4 in one run, so that the 1500 ms
