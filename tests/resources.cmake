@@ -23,7 +23,7 @@ target_compile_definitions(resources_tests PRIVATE
     TARVELO_CONVERT="${TARVELO_CONVERT}"
 )
 gtest_discover_tests(resources_tests PROPERTIES LABELS resources ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
-                     DISCOVERY_TIMEOUT 60)
+                     DISCOVERY_TIMEOUT 60 DISCOVERY_MODE PRE_TEST)
 
 add_test(NAME resources_match_generator
          COMMAND "${CMAKE_COMMAND}"

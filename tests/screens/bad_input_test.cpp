@@ -67,22 +67,5 @@ TEST_F(BadInput, HammeringEveryControlKeepsTheGameConsistent)
     EXPECT_FALSE(m_shell.ended()) << "a click on the farewell screen does nothing";
 }
 
-TEST_F(BadInput, TitleTimersDriveThePromptsAndStopForGood)
-{
-    QLabel &pressPrompt = child<QLabel>(title(), "lblPress");
-    auto &timers = title().timers();
-    EXPECT_EQ(timers[0].interval(), 1000);
-    EXPECT_EQ(timers[1].interval(), 1500);
-    EXPECT_EQ(timers[0].timerType(), Qt::PreciseTimer);
-    timers[0].start(1);
-    QTRY_COMPARE(pressPrompt.palette().color(QPalette::WindowText), QColor(255, 128, 0));
-    timers[0].stop();
-    timers[1].start(1);
-    QTRY_COMPARE(pressPrompt.palette().color(QPalette::WindowText), QColor(0, 0, 255));
-    type(title(), ' ');
-    for (QTimer &t : timers)
-        EXPECT_FALSE(t.isActive());
-}
-
 }  // namespace
 }  // namespace screens_test
