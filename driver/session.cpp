@@ -64,12 +64,17 @@ std::optional<Screen> Session::screenShown() { return screenWithBackground(m_dis
 
 Clock::time_point Session::waitForScreen(Screen screen, std::chrono::milliseconds timeout)
 {
-    const auto seen = m_display->waitUntil([&] { return screenShown() == screen; }, timeout);
-    if (seen == Clock::time_point{})
-        fail(std::string("the ") + nameOf(screen) + " screen did not show within " + std::to_string(timeout.count()) +
-             " ms: at the probe point " + std::to_string(m_probe.x()) + "," + std::to_string(m_probe.y()) +
-             " the display shows " + m_display->pixel(m_probe).name().toStdString());
-    return seen;
+    Process *game = m_processes.empty() ? nullptr : m_processes.back().get();
+    const auto ended = [game] { return game != nullptr && !game->running(); };
+    const auto seen = m_display->waitUntil([&] { return screenShown() == screen || ended(); }, timeout);
+    const std::string wanted = std::string("the ") + nameOf(screen) + " screen";
+    if (seen != Clock::time_point{} && screenShown() == screen)
+        return seen;
+    if (ended())
+        fail("the game ended with status " + std::to_string(game->waitExit(0ms)) + " before " + wanted + " showed");
+    fail(wanted + " did not show within " + std::to_string(timeout.count()) + " ms: at the probe point " +
+         std::to_string(m_probe.x()) + "," + std::to_string(m_probe.y()) + " the display shows " +
+         m_display->pixel(m_probe).name().toStdString());
 }
 
 void Session::waitUntilStill(std::chrono::milliseconds quiet, std::chrono::milliseconds timeout)
