@@ -1,7 +1,9 @@
 // What the driver needs of a display server: what it shows, input as a player gives it, the
 // windows of a program, and the variables that send a program to it. XvfbDisplay is the one kind
-// today; a Wayland compositor (weston --backend=headless --use-pixman, its screenshots taken with
-// weston-screenshooter) would be a second implementation of this same interface.
+// today. A Wayland compositor (weston --backend=headless --use-pixman) would be a second
+// implementation of this interface, chosen in Session: WAYLAND_DISPLAY and QT_QPA_PLATFORM=wayland
+// as its client environment, grab() through weston-screenshooter, keys by the same keysym names
+// through xkbcommon, and its own way to hand out the windows of a program and close them.
 #pragma once
 
 // Qt

@@ -18,6 +18,7 @@ Session::Session(const Options &options)
     if (mkdtemp(pattern.data()) == nullptr)
         throw Failure("cannot make a folder for the session");
     m_folder = pattern;
+    // The runtime folder exists before the display starts: a Wayland compositor puts its socket there.
     const std::string runtime = m_folder + "/runtime";
     mkdir(runtime.c_str(), 0700);
     m_display = std::make_unique<XvfbDisplay>(options.display, options.dpiScale, m_folder);

@@ -24,6 +24,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -137,7 +138,7 @@ public:
             Screen s = settledScreen();
             if (s == Screen::Other)
                 return failed(out, running() ? "the game runs on with none of its three screens shown"
-                                                            : "the game ended after an action that must not end it");
+                                             : "the game ended after an action that must not end it");
             if (s == Screen::Question)
                 trackEnd();
             const Expect expect = act(s);
@@ -179,12 +180,15 @@ private:
     }
     Screen screen()
     {
-        switch (m_session.screenShown().value_or(driver::Screen(-1))) {
+        const std::optional<driver::Screen> shown = m_session.screenShown();
+        if (!shown)
+            return Screen::Other;
+        switch (*shown) {
         case driver::Screen::Title: return Screen::Title;
         case driver::Screen::Question: return Screen::Question;
         case driver::Screen::Farewell: return Screen::Farewell;
-        default: return Screen::Other;
         }
+        return Screen::Other;
     }
 
     // A screen being replaced may be seen half-way for a moment. The root window of an empty
