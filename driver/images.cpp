@@ -57,14 +57,18 @@ long long differingPixels(const QImage &first, const QImage &second)
     return count;
 }
 
-int colourCount(const QImage &image)
+int colourCount(const QImage &image) { return colourCount(std::vector<QImage>{image}); }
+
+int colourCount(const std::vector<QImage> &images)
 {
-    const QImage a = rgb32(image);
     std::unordered_set<QRgb> colours;
-    for (int y = 0; y < a.height(); ++y) {
-        const auto *p = reinterpret_cast<const QRgb *>(a.constScanLine(y));
-        for (int x = 0; x < a.width(); ++x)
-            colours.insert(p[x] & 0xFFFFFFu);
+    for (const QImage &image : images) {
+        const QImage a = rgb32(image);
+        for (int y = 0; y < a.height(); ++y) {
+            const auto *p = reinterpret_cast<const QRgb *>(a.constScanLine(y));
+            for (int x = 0; x < a.width(); ++x)
+                colours.insert(p[x] & 0xFFFFFFu);
+        }
     }
     return static_cast<int>(colours.size());
 }

@@ -16,8 +16,9 @@ namespace driver {
 double rmse(const QImage &a, const QImage &b);
 // Pixels whose colour differs between two pictures of one size.
 long long differingPixels(const QImage &a, const QImage &b);
-// Distinct colours in a picture.
+// Distinct colours in a picture, or in several together.
 int colourCount(const QImage &image);
+int colourCount(const std::vector<QImage> &images);
 // Half as wide and as high, each pixel the mean of the 2 x 2 pixels it stands for.
 QImage halved(const QImage &image);
 // The picture with each area painted over in one colour.
