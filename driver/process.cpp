@@ -43,16 +43,6 @@ Process::Process(const std::vector<std::string> &argv, const std::vector<std::st
     for (const std::string &e : environment)
         envp.push_back(const_cast<char *>(e.c_str()));
     envp.push_back(nullptr);
-    std::string path = argv.at(0);
-    if (path.find('/') == std::string::npos) {
-        std::istringstream dirs(std::getenv("PATH") != nullptr ? std::getenv("PATH") : "/usr/bin:/bin");
-        for (std::string dir; std::getline(dirs, dir, ':');)
-            if (access((dir + "/" + path).c_str(), X_OK) == 0) {
-                path = dir + "/" + path;
-                break;
-            }
-    }
-
     m_pid = fork();
     if (m_pid < 0)
         throw std::runtime_error("fork failed");
@@ -65,7 +55,7 @@ Process::Process(const std::vector<std::string> &argv, const std::vector<std::st
         const int devNull = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
         if (devNull >= 0)
             dup2(devNull, 0);
-        execve(path.c_str(), args.data(), envp.data());
+        execvpe(args[0], args.data(), envp.data());   // a name without a slash is looked up in PATH
         _exit(127);
     }
 }

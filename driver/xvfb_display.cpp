@@ -40,24 +40,6 @@ void initialiseXlib()
     });
 }
 
-int shiftOf(unsigned long mask)
-{
-    int shift = 0;
-    while (mask != 0 && (mask & 1u) == 0) {
-        mask >>= 1;
-        ++shift;
-    }
-    return shift;
-}
-
-int channel(unsigned long pixel, unsigned long mask)
-{
-    if (mask == 0)
-        return 0;
-    const unsigned long max = mask >> shiftOf(mask);
-    return static_cast<int>(((pixel & mask) >> shiftOf(mask)) * 255 / max);
-}
-
 }  // namespace
 
 XvfbDisplay::XvfbDisplay(QSize size, int dpiScale, const std::string &folder) : m_size(size)
@@ -184,21 +166,18 @@ QImage XvfbDisplay::grab(const QRect &area)
                               static_cast<unsigned>(r.height()), AllPlanes, ZPixmap);
     if (image == nullptr)
         return {};
-    QImage out(r.size(), QImage::Format_RGB32);
-    if (image->bits_per_pixel == 32 && image->red_mask == 0xFF0000 && image->green_mask == 0xFF00 &&
-        image->blue_mask == 0xFF && image->byte_order == LSBFirst) {
-        // Xvfb's usual 24-bit screen holds its pixels as QImage's RGB32 does: copied row by row.
+    // Xvfb's 24-bit screen holds its pixels as QImage's RGB32 does: copied row by row.
+    const bool rgb32 = image->bits_per_pixel == 32 && image->red_mask == 0xFF0000 && image->green_mask == 0xFF00 &&
+                       image->blue_mask == 0xFF && image->byte_order == LSBFirst;
+    QImage out;
+    if (rgb32) {
+        out = QImage(r.size(), QImage::Format_RGB32);
         for (int y = 0; y < r.height(); ++y)
             std::copy_n(image->data + y * image->bytes_per_line, 4 * r.width(), out.scanLine(y));
-    } else {
-        for (int y = 0; y < r.height(); ++y)
-            for (int x = 0; x < r.width(); ++x) {
-                const unsigned long p = XGetPixel(image, x, y);
-                out.setPixel(x, y, qRgb(channel(p, image->red_mask), channel(p, image->green_mask),
-                                        channel(p, image->blue_mask)));
-            }
     }
     XDestroyImage(image);
+    if (!rgb32)
+        throw std::runtime_error("the display's pixels are not 24-bit RGB");
     return out;
 }
 
