@@ -6,14 +6,14 @@ PACKAGES := cmake ninja-build g++ make pkg-config \
             qt6-base-dev qt6-qpa-plugins qt6-wayland libgl-dev \
             googletest libgtest-dev \
             fontconfig libfontconfig-dev fonts-liberation fonts-urw-base35 \
-            xvfb xauth xdotool x11-apps x11-utils x11-xserver-utils imagemagick libmagickcore-6.q16-6-extra \
+            xvfb xauth x11-apps x11-utils imagemagick libmagickcore-6.q16-6-extra \
             desktop-file-utils appstream lintian dpkg-dev file man-db strace \
             libx11-dev libxtst-dev libxdamage-dev
 
 BUILD_DIR := build/default
 ASAN_DIR  := build/asan
 
-.PHONY: all deps configure build run test test-long clean pictures
+.PHONY: all deps configure build run test test-long clean pictures screenshots
 
 all: build
 
@@ -51,6 +51,11 @@ test: build
 # Regenerates the pictures and the icon in resources/ from their generator.
 pictures: build
 	$(BUILD_DIR)/tools/make_pictures resources
+
+# Makes the README's screenshots in doc/ with the driver, from the real game under its own Xvfb.
+screenshots: build
+	cmake --build --preset default --target tarvelo_screenshots
+	$(BUILD_DIR)/doc/tarvelo_screenshots $(BUILD_DIR)/app/tarvelo doc
 
 clean:
 	rm -rf build

@@ -10,7 +10,11 @@
 // Writes OUTPUT_DIR/samples.csv (every sample) and OUTPUT_DIR/results.csv (the summary), prints the table.
 
 // Own
-#include "tests/robustness/x_session.h"
+#include "driver/application.h"
+#include "driver/session.h"
+#include "quiz/title_rules.h"
+#include "screens/question_layout.h"
+#include "screens/title_layout.h"
 
 // Standard
 #include <algorithm>
@@ -25,7 +29,6 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
-#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -33,25 +36,9 @@
 namespace {
 
 using namespace std::chrono_literals;
-using xsession::Clock;
-using xsession::Rgb;
-
-// Where the screens are told apart: outside every control of every screen.
-constexpr int kProbeX = 900;
-constexpr int kProbeY = 700;
-// Inside lblPress, below its text: its light green shows once the title's labels are drawn.
-constexpr int kPressX = 460;
-constexpr int kPressY = 405;
-// Centres of the controls at 96 dpi: their twips divided by 15.
-constexpr int kOptionsX = 244;
-constexpr int kOptionsY = 164;
-constexpr int kQuitX = 596;
-constexpr int kQuitY = 36;
-// lblAnsOne, where the first option's text appears when the options are revealed.
-constexpr int kOptionLeft = 56;
-constexpr int kOptionTop = 216;
-constexpr int kOptionWidth = 193;
-constexpr int kOptionHeight = 49;
+using driver::Clock;
+using driver::Screen;
+namespace question = screens::question;
 
 double ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
@@ -91,11 +78,11 @@ Threads threadsOf(pid_t pid)
         if (tid == "." || tid == "..")
             continue;
         const std::string base = dir + "/" + tid;
-        const std::string status = xsession::readFile(base + "/status");
+        const std::string status = driver::readFile(base + "/status");
         if (status.empty())
             continue;   // it ended while the folder was read
         ThreadUsage u;
-        std::istringstream sched(xsession::readFile(base + "/schedstat"));
+        std::istringstream sched(driver::readFile(base + "/schedstat"));
         sched >> u.cpuNs;
         u.voluntary = std::atol(field(status, "voluntary_ctxt_switches").c_str());
         u.involuntary = std::atol(field(status, "nonvoluntary_ctxt_switches").c_str());
@@ -109,7 +96,7 @@ Threads threadsOf(pid_t pid)
 
 long peakResidentKiB(pid_t pid)
 {
-    const std::string status = xsession::readFile("/proc/" + std::to_string(pid) + "/status");
+    const std::string status = driver::readFile("/proc/" + std::to_string(pid) + "/status");
     return std::atol(field(status, "VmHWM").c_str());
 }
 
@@ -122,36 +109,32 @@ struct Sample {
 
 class Bench {
 public:
-    Bench(std::string game, std::string reference, std::string out)
-        : m_game(std::move(game)), m_reference(std::move(reference)), m_out(std::move(out))
+    Bench(std::string game, std::string reference)
+        : m_game(std::move(game)), m_reference(std::move(reference)), m_session({.name = "bench"}),
+          m_x(m_session.display())
     {
-        char tmp[] = "/tmp/tarvelo-bench.XXXXXX";
-        if (mkdtemp(tmp) == nullptr)
-            fail("cannot make a temporary folder");
-        m_tmp = tmp;
-        m_runtime = m_tmp + "/runtime";
-        mkdir(m_runtime.c_str(), 0700);
-        m_server.start("1024x768x24", m_tmp + "/xvfb.log");
-        m_x.open(m_server.display());
-        std::cout << "Xvfb on " << m_server.display() << ", screen " << m_x.width() << "x" << m_x.height()
-                  << "; logs and first-run screenshots in " << m_tmp << "\n";
+        // Inside lblPress, below its text: its light green shows once the title's labels are drawn.
+        m_press = m_session.placeOf(screens::title::kPress.geometry).bottomRight() - QPoint(4, 4);
+        m_pressColour = screens::toQColor(quiz::TitleControls{}.press.back);
+        m_session.keep();
+        std::cout << "Xvfb of " << m_x.size().width() << "x" << m_x.size().height()
+                  << "; logs and first-run screenshots in " << m_session.folder() << "\n";
     }
 
     void gameRun(int run, bool idle, double idleSeconds, bool record)
     {
         waitForEmptyScreen();
         const auto start = Clock::now();
-        const pid_t pid = launch(m_game, "game");
+        driver::Process &game = m_session.launch({m_game}, {}, false, "game");
+        const pid_t pid = game.pid();
         const auto frame = m_x.waitUntil(
-            [&] { return m_x.pixel(kProbeX, kProbeY) == xsession::kLightYellow &&
-                         m_x.pixel(kPressX, kPressY) == xsession::kLightGreen; },
-            20s, 1);
+            [&] { return shown(Screen::Title) && m_x.pixel(m_press) == m_pressColour; }, 20s, 1ms);
         if (frame == Clock::time_point{})
             fail("the game's title screen did not appear");
         if (record)
             add("game", run, "startup_ms", ms(frame - start));
         if (run == 0 && record)
-            m_x.saveScreenshot(m_tmp + "/title.ppm");
+            m_session.shot("title");
         std::this_thread::sleep_until(frame + 2s);
         if (record)
             add("game", run, "peak_rss_mib", static_cast<double>(peakResidentKiB(pid)) / 1024.0);
@@ -159,8 +142,7 @@ public:
             measureIdle("game", run, "title", pid, idleSeconds);
 
         m_x.key("a");
-        if (m_x.waitUntil([&] { return m_x.pixel(kProbeX, kProbeY) == xsession::kBlack; }, 10s, 1) ==
-            Clock::time_point{})
+        if (m_x.waitUntil([&] { return shown(Screen::Question); }, 10s, 1ms) == Clock::time_point{})
             fail("a key on the title screen did not bring up the question screen");
         if (idle) {
             std::this_thread::sleep_for(1s);
@@ -168,31 +150,30 @@ public:
         }
 
         // The pointer rests on the button first, so that its hover repaint is over before the click.
-        m_x.moveTo(kOptionsX, kOptionsY);
+        m_x.moveTo(m_session.centreOf(question::kShowOptions.control.geometry));
         std::this_thread::sleep_for(300ms);
-        const std::vector<Rgb> before = optionArea();
-        m_x.buttonDown();
+        const QImage before = optionArea();
+        m_x.button(1, true);
         std::this_thread::sleep_for(30ms);
-        m_x.buttonUp();
+        m_x.button(1, false);
         const auto clicked = Clock::now();
-        const auto shown = m_x.waitUntil([&] { return optionArea() != before; }, 5s, 1);
-        if (shown == Clock::time_point{})
+        const auto options = m_x.waitUntil([&] { return optionArea() != before; }, 5s, 1ms);
+        if (options == Clock::time_point{})
             fail("the options did not appear after a click on \"Click me to see Options\"");
         if (record)
-            add("game", run, "click_to_frame_ms", ms(shown - clicked));
+            add("game", run, "click_to_frame_ms", ms(options - clicked));
         if (run == 0 && record)
-            m_x.saveScreenshot(m_tmp + "/options.ppm");
+            m_session.shot("options");
 
-        m_x.click(kQuitX, kQuitY);
-        if (m_x.waitUntil([&] { return m_x.pixel(kProbeX, kProbeY) == xsession::kLightPink; }, 12s, 5) ==
-            Clock::time_point{})
+        m_session.click(question::kQuit.control.geometry);
+        if (m_x.waitUntil([&] { return shown(Screen::Farewell); }, 12s, 5ms) == Clock::time_point{})
             fail("the farewell screen did not appear after Quit");
         if (idle) {
             std::this_thread::sleep_for(1s);
             measureIdle("game", run, "farewell", pid, idleSeconds);
         }
         m_x.key("a");
-        const int status = xsession::waitExit(pid, 10s);
+        const int status = game.waitExit(10s);
         if (status != 0)
             fail("the game ended with status " + std::to_string(status) + " after a key on the farewell screen");
     }
@@ -201,9 +182,10 @@ public:
     {
         waitForEmptyScreen();
         const auto start = Clock::now();
-        const pid_t pid = launch(m_reference, "reference");
-        const auto frame =
-            m_x.waitUntil([&] { return m_x.pixel(kProbeX, kProbeY) == xsession::kLightYellow; }, 20s, 1);
+        driver::Process &reference = m_session.launch({m_reference}, {}, false, "reference");
+        const pid_t pid = reference.pid();
+        // The reference's window has the title screen's colour.
+        const auto frame = m_x.waitUntil([&] { return shown(Screen::Title); }, 20s, 1ms);
         if (frame == Clock::time_point{})
             fail("the reference window did not appear");
         if (record)
@@ -214,7 +196,7 @@ public:
         if (idle)
             measureIdle("reference", run, "title", pid, idleSeconds);
         m_x.key("a");
-        const int status = xsession::waitExit(pid, 10s);
+        const int status = reference.waitExit(10s);
         if (status != 0)
             fail("the reference ended with status " + std::to_string(status));
     }
@@ -222,31 +204,20 @@ public:
     const std::vector<Sample> &samples() const { return m_samples; }
 
 private:
-    pid_t launch(const std::string &program, const std::string &name)
-    {
-        return xsession::spawn({program},
-                               {"DISPLAY=" + m_server.display(), "QT_QPA_PLATFORM=xcb", "XDG_RUNTIME_DIR=" + m_runtime,
-                                "WAYLAND_DISPLAY="},
-                               m_tmp + "/" + name + ".log");
-    }
+    bool shown(Screen screen) { return m_session.screenShown() == screen; }
 
-    // The last program's windows are gone before the next one starts.
+    // The last program's windows are gone before the next one starts: the empty root window is as
+    // black as the question screen, but shows neither the title's nor the farewell's colour.
     void waitForEmptyScreen()
     {
-        const Rgb root = m_x.pixel(kProbeX, kProbeY);
-        if (root == xsession::kLightYellow || root == xsession::kLightPink)
-            if (m_x.waitUntil([&] { const Rgb p = m_x.pixel(kProbeX, kProbeY);
-                                    return p != xsession::kLightYellow && p != xsession::kLightPink; },
-                              5s) == Clock::time_point{})
-                fail("a window of the last run is still on the screen");
+        if (m_x.waitUntil([&] { return !shown(Screen::Title) && !shown(Screen::Farewell); }, 5s) ==
+            Clock::time_point{})
+            fail("a window of the last run is still on the screen");
         std::this_thread::sleep_for(300ms);
     }
 
-    std::vector<Rgb> optionArea()
-    {
-        // Every third pixel of every third row: the text of an option is wider and taller than that.
-        return m_x.area(kOptionLeft, kOptionTop, kOptionWidth, kOptionHeight, 3);
-    }
+    // lblAnsOne, where the first option's text appears when the options are revealed; one request.
+    QImage optionArea() { return m_x.grab(m_session.placeOf(question::kOptions[0].geometry)); }
 
     // Watches the process's threads without touching the process: /proc is read every 100 ms, so that
     // a thread that ends during the window is still counted up to its last reading. A thread's
@@ -295,11 +266,10 @@ private:
 
     std::string m_game;
     std::string m_reference;
-    std::string m_out;
-    std::string m_tmp;
-    std::string m_runtime;
-    xsession::Server m_server;
-    xsession::Client m_x;
+    driver::Session m_session;
+    driver::Display &m_x;
+    QPoint m_press;
+    QColor m_pressColour;
     std::vector<Sample> m_samples;
 };
 
@@ -421,8 +391,9 @@ int main(int argc, char *argv[])
     const int runs = argc > 4 ? std::atoi(argv[4]) : 20;
     const int idleRuns = argc > 5 ? std::atoi(argv[5]) : 3;
     const double idleSeconds = argc > 6 ? std::atof(argv[6]) : 30.0;
+    driver::Application application(argc, argv);
     try {
-        Bench bench(argv[1], argv[2], argv[3]);
+        Bench bench(argv[1], argv[2]);
         // One unrecorded run of each first, so that every recorded run finds the font caches warm.
         bench.gameRun(0, false, 0, false);
         bench.referenceRun(0, false, 0, false);

@@ -1,5 +1,9 @@
 // The yardstick for the game's start-up and memory: the smallest Qt Widgets program of the same kind,
-// one maximized light-yellow window with one line of text, that quits on any key.
+// one maximized window in the title screen's light yellow with one line of text, that quits on any key.
+// It takes the colour from the title's table and links nothing of the game.
+
+// Own
+#include "screens/title_layout.h"
 
 // Qt
 #include <QApplication>
@@ -22,11 +26,11 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     Window window;
     QPalette p = window.palette();
-    p.setColor(QPalette::Window, QColor(255, 255, 192));
+    constexpr quiz::Colour kBackground = screens::title::kBackground;
+    p.setColor(QPalette::Window, QColor(kBackground.red(), kBackground.green(), kBackground.blue()));
     window.setPalette(p);
     window.setAutoFillBackground(true);
     QLabel label(QStringLiteral("Press any key to quit"), &window);
-    label.move(152, 360);
     // Maximized even with no window manager to do it, as the game's screens are.
     window.setGeometry(window.screen()->availableGeometry());
     window.showMaximized();

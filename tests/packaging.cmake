@@ -12,6 +12,7 @@ set_tests_properties(packaging_install_tree PROPERTIES
     LABELS packaging TIMEOUT 120 RESOURCE_LOCK tarvelo_install_manifest)
 
 add_test(NAME packaging_debian_package
-         COMMAND bash "${CMAKE_CURRENT_LIST_DIR}/packaging/debian_package.sh" "${PROJECT_BINARY_DIR}")
+         COMMAND bash "${CMAKE_CURRENT_LIST_DIR}/packaging/debian_package.sh" "${PROJECT_BINARY_DIR}"
+                 "$<TARGET_FILE:e2e_tests>")
 set_tests_properties(packaging_debian_package PROPERTIES
     LABELS packaging TIMEOUT 300 RESOURCE_LOCK tarvelo_install_manifest)

@@ -5,16 +5,9 @@
 set(ROBUSTNESS_DIR "${CMAKE_CURRENT_SOURCE_DIR}/robustness")
 
 if(TARGET tarvelo)
-    find_package(X11 REQUIRED)
-    if(NOT X11_Xtst_FOUND OR NOT X11_Xdamage_FOUND)
-        message(FATAL_ERROR "the robustness tests need the XTest and Damage libraries (libxtst-dev, libxdamage-dev)")
-    endif()
-    add_library(robustness_x_session STATIC "${ROBUSTNESS_DIR}/x_session.h" "${ROBUSTNESS_DIR}/x_session.cpp")
-    target_link_libraries(robustness_x_session PUBLIC X11::X11 X11::Xtst X11::Xdamage)
-
     if(TARVELO_SANITIZE)
         add_executable(tarvelo_monkey "${ROBUSTNESS_DIR}/monkey.cpp")
-        target_link_libraries(tarvelo_monkey PRIVATE robustness_x_session)
+        target_link_libraries(tarvelo_monkey PRIVATE tarvelo_driver)
         add_test(NAME robustness_monkey
                  COMMAND tarvelo_monkey "$<TARGET_FILE:tarvelo>" "${ROBUSTNESS_DIR}/lsan.supp" 120)
         # The monkey itself is no subject of the test: its own exit is not checked for leaks.
@@ -22,7 +15,7 @@ if(TARGET tarvelo)
                              ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0")
     else()
         add_executable(tarvelo_syscall_check "${ROBUSTNESS_DIR}/syscall_check.cpp")
-        target_link_libraries(tarvelo_syscall_check PRIVATE robustness_x_session)
+        target_link_libraries(tarvelo_syscall_check PRIVATE tarvelo_driver)
         add_test(NAME robustness_system_calls COMMAND tarvelo_syscall_check "$<TARGET_FILE:tarvelo>")
         set_tests_properties(robustness_system_calls PROPERTIES LABELS robustness TIMEOUT 180 RUN_SERIAL TRUE)
     endif()

@@ -13,21 +13,21 @@
 // list and screenshot stay in the folder printed at the start.
 
 // Own
-#include "x_session.h"
+#include "driver/application.h"
+#include "driver/session.h"
+#include "screens/question_layout.h"
 
 // Standard
 #include <algorithm>
 #include <cmath>
-#include <csignal>
 #include <cstdint>
-#include <filesystem>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
-#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -35,34 +35,31 @@
 namespace {
 
 using namespace std::chrono_literals;
-using xsession::Clock;
-using xsession::Rgb;
-
-constexpr int kProbeX = 900;   // outside every control of every screen
-constexpr int kProbeY = 700;
-// The face of "Quit" below its caption: button grey while the button is there, the screen's black
-// once a quit or a win has hidden it.
-constexpr int kQuitFaceX = 580;
-constexpr int kQuitFaceY = 45;
-// Inside the sad face Image4, shown only after a wrong answer; its red is (255, 47, 47).
-constexpr int kSadFaceX = 36;
-constexpr int kSadFaceY = 411;
-constexpr Rgb kSadRed{255, 47, 47};
+using driver::Clock;
+namespace question = screens::question;
 
 // The end timer's six seconds, less a margin for the repaint that shows a game has ended.
 constexpr auto kFarewellMayCome = 4500ms;
 
-struct Point {
-    int x;
-    int y;
+struct Hotspot {
+    QPoint centre;
     const char *name;
 };
 
-// Centres of the question screen's controls at 96 dpi (twips / 15).
-const std::vector<Point> kHotspots = {
-    {244, 164, "options"}, {596, 36, "quit"},    {540, 36, "50-50"},   {556, 392, "next"},
-    {40, 220, "Check1"},   {264, 224, "Check2"}, {40, 304, "Check3"}, {264, 304, "Check4"},
-};
+// The question screen's controls, where a player aims.
+std::vector<Hotspot> hotspots()
+{
+    std::vector<Hotspot> all = {
+        {driver::centreOf(question::kShowOptions.control.geometry), "options"},
+        {driver::centreOf(question::kQuit.control.geometry), "quit"},
+        {driver::centreOf(question::kLifeline.control.geometry), "50-50"},
+        {driver::centreOf(question::kNext.control.geometry), "next"},
+    };
+    static constexpr const char *kBoxNames[] = {"Check1", "Check2", "Check3", "Check4"};
+    for (std::size_t i = 0; i < question::kBoxes.size(); ++i)
+        all.push_back({driver::centreOf(question::kBoxes[i].geometry), kBoxNames[i]});
+    return all;
+}
 
 const std::vector<std::string> kCharacterKeys = {
     "a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l", "m", "n", "o", "p", "q", "r", "s", "t", "u",
@@ -92,19 +89,25 @@ struct Outcome {
     bool passed = true;
     std::string why;
     std::string endedBy;
+    std::string log;   // the game's output, of a failed run
     int actions = 0;
 };
 
 class Monkey {
 public:
-    Monkey(std::string game, std::string suppressions, std::string artifacts)
-        : m_game(std::move(game)), m_suppressions(std::move(suppressions)), m_artifacts(std::move(artifacts))
+    Monkey(std::string game, std::string suppressions)
+        : m_program(std::move(game)), m_suppressions(std::move(suppressions)), m_session({.name = "monkey"}),
+          m_x(m_session.display()), m_hotspots(hotspots())
     {
-        m_runtime = m_artifacts + "/runtime";
-        mkdir(m_runtime.c_str(), 0700);
-        m_server.start("1024x768x24", m_artifacts + "/xvfb.log");
-        m_x.open(m_server.display());
+        // The face of "Quit" below its caption: button grey while the button is there, the
+        // screen's black once a quit or a win has hidden it.
+        m_quitFace = m_session.placeOf(question::kQuit.control.geometry).bottomLeft() + QPoint(4, -3);
+        m_sadFace = QImage(screens::toQString(question::kSadFacePicture)).convertToFormat(QImage::Format_RGB32);
     }
+
+    const std::string &folder() const { return m_session.folder(); }
+    // Leaves the logs, action lists and screenshots of the failed runs for a look.
+    void keepFolder() { m_session.keep(); }
 
     Outcome play(int run, std::uint64_t seed, std::chrono::duration<double> slice)
     {
@@ -122,20 +125,20 @@ public:
         log("temper: esc " + std::to_string(m_escWeight) + ", close " + std::to_string(m_closeWeight) +
             ", pause up to " + std::to_string(m_gap) + " ms");
 
-        m_pid = xsession::spawn({m_game}, environment(), logFile());
-        if (m_x.waitUntil([&] { return screen() == Screen::Title || !xsession::running(m_pid); }, 60s, 20) ==
+        m_game = &m_session.launch({m_program}, environment(), false, "run" + std::to_string(m_run));
+        if (m_x.waitUntil([&] { return screen() == Screen::Title || !running(); }, 60s, 20ms) ==
                 Clock::time_point{} ||
-            !xsession::running(m_pid))
+            !running())
             return failed(out, "the title screen did not appear");
 
         const auto end = Clock::now() + std::chrono::duration_cast<Clock::duration>(slice);
         while (Clock::now() < end) {
-            if (!xsession::running(m_pid))
+            if (!running())
                 return failed(out, "the game ended after an action that must not end it");
             Screen s = settledScreen();
             if (s == Screen::Other)
-                return failed(out, xsession::running(m_pid) ? "the game runs on with none of its three screens shown"
-                                                            : "the game ended after an action that must not end it");
+                return failed(out, running() ? "the game runs on with none of its three screens shown"
+                                             : "the game ended after an action that must not end it");
             if (s == Screen::Question)
                 trackEnd();
             const Expect expect = act(s);
@@ -143,10 +146,10 @@ public:
             if (expect == Expect::Exits)
                 return finished(out, m_lastAction);
             if (expect == Expect::OpensQuestion) {
-                if (m_x.waitUntil([&] { return !xsession::running(m_pid) || settledScreen() == Screen::Question; },
-                                  15s, 10) == Clock::time_point{})
+                if (m_x.waitUntil([&] { return !running() || settledScreen() == Screen::Question; },
+                                  15s, 10ms) == Clock::time_point{})
                     return failed(out, "a character key on the title screen did not open the question screen");
-                if (!xsession::running(m_pid))
+                if (!running())
                     return failed(out, "a character key other than Esc on the title screen ended the game");
                 m_lastNotEnded = Clock::now();
                 continue;
@@ -166,27 +169,25 @@ private:
     int uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(m_rng); }
     double chance() { return std::uniform_real_distribution<double>(0, 1)(m_rng); }
 
+    bool running() { return m_game != nullptr && m_game->running(); }
+
+    // The sanitizers' settings, put into the environment the session composes.
     std::vector<std::string> environment() const
     {
-        return {"DISPLAY=" + m_server.display(),
-                "QT_QPA_PLATFORM=xcb",
-                "WAYLAND_DISPLAY=",
-                "XDG_RUNTIME_DIR=" + m_runtime,
-                "ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=0:exitcode=86",
+        return {"ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=0:exitcode=86",
                 "LSAN_OPTIONS=suppressions=" + m_suppressions + ":print_suppressions=0:exitcode=87",
                 "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"};
     }
-    std::string logFile() const { return m_artifacts + "/run" + std::to_string(m_run) + ".log"; }
-
     Screen screen()
     {
-        const Rgb p = m_x.pixel(kProbeX, kProbeY);
-        if (p == xsession::kLightYellow)
-            return Screen::Title;
-        if (p == xsession::kBlack)
-            return Screen::Question;
-        if (p == xsession::kLightPink)
-            return Screen::Farewell;
+        const std::optional<driver::Screen> shown = m_session.screenShown();
+        if (!shown)
+            return Screen::Other;
+        switch (*shown) {
+        case driver::Screen::Title: return Screen::Title;
+        case driver::Screen::Question: return Screen::Question;
+        case driver::Screen::Farewell: return Screen::Farewell;
+        }
         return Screen::Other;
     }
 
@@ -201,7 +202,7 @@ private:
             s = screen();
         }
         bool anyShown = false;
-        for (const auto &w : m_x.windowsOf(m_pid))
+        for (const auto &w : m_x.windowsOf(m_game->pid()))
             anyShown = anyShown || w.viewable;
         return anyShown ? s : Screen::Other;
     }
@@ -213,12 +214,13 @@ private:
     // counts only if the screen is still the question screen after them.
     End gameEnd()
     {
-        const Rgb face = m_x.pixel(kQuitFaceX, kQuitFaceY);
-        const bool sad = m_x.pixel(kSadFaceX, kSadFaceY) == kSadRed;
+        const QColor face = m_x.pixel(m_quitFace);
+        const bool sad = m_x.grab(m_session.placeOf(question::kSadFace)) == m_sadFace;
         if (screen() != Screen::Question)
             return End::Unsure;
-        const bool quitHidden = face.r + face.g + face.b < 60;
-        const bool quitShown = face.r > 150 && std::abs(face.r - face.g) < 16 && std::abs(face.g - face.b) < 16;
+        const bool quitHidden = face.red() + face.green() + face.blue() < 60;
+        const bool quitShown = face.red() > 150 && std::abs(face.red() - face.green()) < 16 &&
+                               std::abs(face.green() - face.blue()) < 16;
         if (quitHidden || sad)
             return End::Shown;
         return quitShown ? End::NotShown : End::Unsure;
@@ -261,26 +263,26 @@ private:
         m_x.key(key);
     }
 
-    void sendClick(int x, int y, int button, Screen s, const char *what = nullptr)
+    void sendClick(QPoint at, int button, Screen s, const char *what = nullptr)
     {
-        m_lastAction = "click " + std::to_string(button) + " at " + std::to_string(x) + "," + std::to_string(y) +
-                       (what != nullptr ? std::string(" (") + what + ")" : std::string()) + " on the " + name(s) +
-                       " screen";
+        m_lastAction = "click " + std::to_string(button) + " at " + std::to_string(at.x()) + "," +
+                       std::to_string(at.y()) + (what != nullptr ? std::string(" (") + what + ")" : std::string()) +
+                       " on the " + name(s) + " screen";
         log(m_lastAction);
-        m_x.click(x, y, button);
+        m_x.click(at, button);
     }
 
     bool sendClose(Screen s)
     {
-        std::vector<xsession::WindowInfo> shown;
-        for (const auto &w : m_x.windowsOf(m_pid))
+        std::vector<driver::WindowInfo> shown;
+        for (const auto &w : m_x.windowsOf(m_game->pid()))
             if (w.viewable)
                 shown.push_back(w);
         if (shown.empty())
             return false;
         const auto &w = shown[static_cast<std::size_t>(uniform(0, static_cast<int>(shown.size()) - 1))];
-        m_lastAction = "close window " + std::to_string(w.id) + " (" + std::to_string(w.width) + "x" +
-                       std::to_string(w.height) + ") on the " + name(s) + " screen";
+        m_lastAction = "close window " + std::to_string(w.id) + " (" + std::to_string(w.geometry.width()) + "x" +
+                       std::to_string(w.geometry.height()) + ") on the " + name(s) + " screen";
         log(m_lastAction);
         return m_x.requestClose(w.id);
     }
@@ -301,12 +303,12 @@ private:
         switch (kind(m_rng)) {
         case 0: {   // anywhere on the screen, now and then with another button or the wheel
             const int button = chance() < 0.85 ? 1 : uniform(2, 5);
-            sendClick(uniform(0, m_x.width() - 1), uniform(0, m_x.height() - 1), button, s);
+            sendClick({uniform(0, m_x.size().width() - 1), uniform(0, m_x.size().height() - 1)}, button, s);
             return Expect::Stays;
         }
         case 1: {
-            const Point &p = kHotspots[static_cast<std::size_t>(uniform(0, static_cast<int>(kHotspots.size()) - 1))];
-            sendClick(p.x + uniform(-3, 3), p.y + uniform(-3, 3), 1, s, p.name);
+            const Hotspot &h = m_hotspots[static_cast<std::size_t>(uniform(0, static_cast<int>(m_hotspots.size()) - 1))];
+            sendClick(h.centre + QPoint(uniform(-3, 3), uniform(-3, 3)), 1, s, h.name);
             return Expect::Stays;
         }
         case 2:
@@ -331,7 +333,7 @@ private:
     {
         log("time is up");
         for (int attempt = 0; attempt < 8; ++attempt) {
-            if (!xsession::running(m_pid))
+            if (!running())
                 return failed(out, "the game ended without a cause while the run was being finished");
             const Screen s = settledScreen();
             switch (s) {
@@ -343,7 +345,7 @@ private:
                 return finished(out, "a key on the farewell screen at the end of the run");
             case Screen::Question:
                 if (gameShowsItsEnd()) {
-                    m_x.waitUntil([&] { return screen() != Screen::Question; }, 10s, 20);
+                    m_x.waitUntil([&] { return screen() != Screen::Question; }, 10s, 20ms);
                     continue;
                 }
                 // Quit is the cancel button, usable while the options are shown and after a right answer.
@@ -351,7 +353,7 @@ private:
                 std::this_thread::sleep_for(400ms);
                 if (gameShowsItsEnd())
                     continue;
-                sendClick(kHotspots[0].x, kHotspots[0].y, 1, s, kHotspots[0].name);
+                sendClick(m_hotspots[0].centre, 1, s, m_hotspots[0].name);
                 std::this_thread::sleep_for(400ms);
                 sendKey("Escape", s);
                 std::this_thread::sleep_for(400ms);
@@ -370,7 +372,7 @@ private:
     // The program was asked to end: it must, with status 0 and nothing from a sanitizer.
     Outcome finished(Outcome &out, const std::string &cause)
     {
-        const int status = xsession::waitExit(m_pid, 30s);
+        const int status = m_game->waitExit(30s);
         if (status < 0)
             return failed(out, "the game did not end after " + cause);
         out.endedBy = cause;
@@ -379,7 +381,7 @@ private:
 
     Outcome checkEnd(Outcome &out, int status)
     {
-        const std::string text = xsession::readFile(logFile());
+        const std::string text = m_game->output();
         for (const char *mark : {"ERROR: AddressSanitizer", "ERROR: LeakSanitizer", "runtime error:",
                                  "UndefinedBehaviorSanitizer", "SUMMARY: "})
             if (text.find(mark) != std::string::npos)
@@ -393,28 +395,29 @@ private:
     {
         out.passed = false;
         out.why = why + " (last action: " + (m_lastAction.empty() ? "none" : m_lastAction) + ")";
-        const std::string prefix = m_artifacts + "/run" + std::to_string(m_run);
-        m_x.saveScreenshot(prefix + "-failed.ppm");
-        std::ofstream(prefix + "-actions.txt") << m_actionLog.str();
-        if (stillRunning && xsession::running(m_pid)) {
-            kill(m_pid, SIGKILL);
-            xsession::waitExit(m_pid, 10s);
-        } else if (!xsession::running(m_pid)) {
-            out.why += ", exit status " + std::to_string(xsession::waitExit(m_pid, 0ms));
-        }
+        if (m_game != nullptr)
+            out.log = m_game->output();
+        const std::string run = "run" + std::to_string(m_run);
+        m_session.shot(run + "-failed");
+        std::ofstream(folder() + "/" + run + "-actions.txt") << m_actionLog.str();
+        if (stillRunning && running())
+            m_game->kill();
+        else if (m_game != nullptr && !running())
+            out.why += ", exit status " + std::to_string(m_game->waitExit(0ms));
         return out;
     }
 
-    std::string m_game;
+    std::string m_program;
     std::string m_suppressions;
-    std::string m_artifacts;
-    std::string m_runtime;
-    xsession::Server m_server;
-    xsession::Client m_x;
+    driver::Session m_session;
+    driver::Display &m_x;
+    std::vector<Hotspot> m_hotspots;
+    QPoint m_quitFace;
+    QImage m_sadFace;   // Image4, shown only after a wrong answer
     std::mt19937_64 m_rng;
     std::ostringstream m_actionLog;
     std::string m_lastAction;
-    pid_t m_pid = -1;
+    driver::Process *m_game = nullptr;   // this run's
     int m_run = 0;
     double m_escWeight = 0;
     double m_closeWeight = 0;
@@ -449,17 +452,14 @@ int main(int argc, char *argv[])
     if (const char *s = std::getenv("TARVELO_MONKEY_SEED"))
         base = std::strtoull(s, nullptr, 10);
 
-    char folder[] = "/tmp/tarvelo-monkey.XXXXXX";
-    if (mkdtemp(folder) == nullptr)
-        return 2;
-    std::cout << "monkey: base seed " << base << " (TARVELO_MONKEY_SEED=" << base << " replays the same choices), "
-              << total << " s of actions, logs in " << folder << std::endl;
-
+    driver::Application application(argc, argv);
     int passed = 0;
     int failed = 0;
-    std::vector<std::string> endings;
     try {
-        Monkey monkey(argv[1], argv[2], folder);
+        Monkey monkey(argv[1], argv[2]);
+        std::cout << "monkey: base seed " << base << " (TARVELO_MONKEY_SEED=" << base
+                  << " replays the same choices), " << total << " s of actions, logs in " << monkey.folder()
+                  << std::endl;
         std::mt19937_64 slices(base);
         double left = total;
         for (int run = 0; left > 1 && run < 40; ++run) {
@@ -475,10 +475,10 @@ int main(int argc, char *argv[])
                           << " s, ended by " << out.endedBy << ", status 0" << std::endl;
             } else {
                 ++failed;
+                monkey.keepFolder();
                 std::cout << "run " << run << " seed " << seed << " FAILED after " << out.actions
-                          << " actions: " << out.why << "\n  log: " << folder << "/run" << run << ".log\n"
-                          << xsession::readFile(std::string(folder) + "/run" + std::to_string(run) + ".log")
-                          << std::endl;
+                          << " actions: " << out.why << "\n  log: " << monkey.folder() << "/run" << run << ".log\n"
+                          << out.log << std::endl;
             }
         }
     } catch (const std::exception &e) {
@@ -486,9 +486,5 @@ int main(int argc, char *argv[])
         ++failed;
     }
     std::cout << passed << " passed, " << failed << " failed" << std::endl;
-    if (failed == 0) {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
-    }
     return failed == 0 ? 0 : 1;
 }

@@ -14,10 +14,12 @@
 // Usage: tarvelo_syscall_check GAME
 
 // Own
-#include "x_session.h"
+#include "driver/application.h"
+#include "driver/play.h"
+#include "driver/session.h"
+#include "screens/question_layout.h"
 
 // Standard
-#include <csignal>
 #include <cstdlib>
 #include <map>
 #include <filesystem>
@@ -27,7 +29,6 @@
 #include <set>
 #include <sstream>
 #include <string>
-#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -35,11 +36,9 @@
 namespace {
 
 using namespace std::chrono_literals;
-using xsession::Clock;
+using driver::Screen;
 namespace fs = std::filesystem;
-
-constexpr int kProbeX = 900;
-constexpr int kProbeY = 700;
+namespace question = screens::question;
 
 bool startsWith(const std::string &s, const std::string &prefix) { return s.rfind(prefix, 0) == 0; }
 
@@ -166,64 +165,45 @@ int main(int argc, char *argv[])
         std::cerr << "usage: " << argv[0] << " GAME\n";
         return 2;
     }
+    driver::Application application(argc, argv);
     Checks checks;
-    char folder[] = "/tmp/tarvelo-syscalls.XXXXXX";
-    if (mkdtemp(folder) == nullptr)
-        return 2;
-    const std::string session = folder;
-    const std::string home = session + "/home";
-    const std::string runtime = session + "/runtime";
-    const std::string tmp = session + "/tmp";
+    // The game's files go into the session's folder, kept when a check fails.
+    driver::Session session({.name = "syscalls"});
+    const std::string home = session.folder() + "/home";
+    const std::string runtime = session.folder() + "/runtime";
+    const std::string tmp = session.folder() + "/tmp";
     fs::create_directories(home + "/Documents");
     fs::create_directories(tmp);
-    mkdir(runtime.c_str(), 0700);
     // The user's own files: nothing of the game may open them, nor list the folder they are in.
     const std::vector<std::string> canaries = {home + "/notes.txt", home + "/Documents/answers.txt"};
     for (const std::string &c : canaries)
         std::ofstream(c) << "the user's own file\n";
-    const std::string trace = session + "/trace.txt";
+    const std::string trace = session.folder() + "/trace.txt";
 
     int status = -1;
     try {
-        xsession::Server server;
-        server.start("1024x768x24", session + "/xvfb.log");
-        xsession::Client x;
-        x.open(server.display());
-        std::cout << "game under strace on " << server.display() << ", session folder " << session << std::endl;
-
+        std::cout << "game under strace, session folder " << session.folder() << std::endl;
         // The environment of a plain X session, with nothing of the caller's but PATH.
-        const std::vector<std::string> env = {"HOME=" + home,         "XDG_RUNTIME_DIR=" + runtime,
-                                              "TMPDIR=" + tmp,        "DISPLAY=" + server.display(),
-                                              "QT_QPA_PLATFORM=xcb", "LANG=C.UTF-8"};
-        const std::string strace = fs::exists("/usr/bin/strace") ? "/usr/bin/strace" : "strace";
-        const pid_t pid = xsession::spawn({strace, "-f", "-qq", "-y", "-s", "400", "-o", trace, "-e",
-                                           "trace=%file,%network,%process", argv[1]},
-                                          env, session + "/game.log", true);
-        const auto seen = [&](xsession::Rgb colour, std::chrono::seconds limit) {
-            return x.waitUntil([&] { return x.pixel(kProbeX, kProbeY) == colour; }, limit, 20) != Clock::time_point{};
-        };
-        if (!seen(xsession::kLightYellow, 60s))
-            throw std::runtime_error("the title screen did not appear");
-        x.key("a");
-        if (!seen(xsession::kBlack, 20s))
-            throw std::runtime_error("the question screen did not appear");
-        std::this_thread::sleep_for(500ms);
-        x.click(244, 164);   // "Click me to see Options"
+        driver::Process &game = session.launch(
+            {"strace", "-f", "-qq", "-y", "-s", "400", "-o", trace, "-e", "trace=%file,%network,%process", argv[1]},
+            {"HOME=" + home, "TMPDIR=" + tmp, "LANG=C.UTF-8"}, true);
+        session.waitForScreen(Screen::Title, 60s);
+        session.key("a");
+        session.waitForScreen(Screen::Question, 20s);
+        driver::revealOptions(session, 10s);
+        // Check1: right for entries 0 to 11, and then the game waits for Quit.
+        session.click(question::kBoxes[0].geometry);
         std::this_thread::sleep_for(800ms);
-        x.click(40, 220);    // Check1: right for entries 0 to 11, and then the game waits for Quit
-        std::this_thread::sleep_for(800ms);
-        x.click(596, 36);    // "Quit": ignored after a wrong answer, whose own timer ends the game
-        if (!seen(xsession::kLightPink, 20s))
-            throw std::runtime_error("the farewell screen did not appear");
-        x.key("a");
-        status = xsession::waitExit(pid, 30s);
-        if (status < 0) {
-            kill(pid, SIGKILL);
-            throw std::runtime_error("the game did not end after a key on the farewell screen");
-        }
+        // "Quit": ignored after a wrong answer, whose own timer ends the game.
+        session.click(question::kQuit.control.geometry);
+        session.waitForScreen(Screen::Farewell, 20s);
+        session.key("a");
+        status = game.waitExit(30s);
+        if (status < 0)
+            session.fail("the game did not end after a key on the farewell screen");
     } catch (const std::exception &e) {
         checks.fatal(std::string("the scripted game could not be played: ") + e.what());
-        std::cout << xsession::readFile(session + "/game.log");
+        session.keep();
         return checks.finish();
     }
     checks.check(status == 0, "the game ended with status 0 (it was " + std::to_string(status) + ")");
@@ -325,11 +305,7 @@ int main(int argc, char *argv[])
         std::cout << "\n";
     }
     const int result = checks.finish();
-    if (result == 0) {
-        std::error_code ignored;
-        fs::remove_all(session, ignored);
-    } else {
-        std::cout << "trace kept in " << trace << "\n";
-    }
+    if (result != 0)
+        session.keep();
     return result;
 }

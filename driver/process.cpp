@@ -1,0 +1,121 @@
+// Own
+#include "process.h"
+
+// Standard
+#include <csignal>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+extern char **environ;
+
+namespace driver {
+namespace {
+
+std::string nameOf(const std::string &entry) { return entry.substr(0, entry.find('=')); }
+
+int decode(int status)
+{
+    if (WIFEXITED(status))
+        return WEXITSTATUS(status);
+    if (WIFSIGNALED(status))
+        return 128 + WTERMSIG(status);
+    return -1;
+}
+
+}  // namespace
+
+Process::Process(const std::vector<std::string> &argv, const std::vector<std::string> &environment,
+                 std::string outputFile)
+    : m_outputFile(std::move(outputFile))
+{
+    // Everything the child needs is built before fork(): between fork and exec a child of a
+    // threaded program may only make plain system calls.
+    std::vector<char *> args;
+    for (const std::string &a : argv)
+        args.push_back(const_cast<char *>(a.c_str()));
+    args.push_back(nullptr);
+    std::vector<char *> envp;
+    for (const std::string &e : environment)
+        envp.push_back(const_cast<char *>(e.c_str()));
+    envp.push_back(nullptr);
+    m_pid = fork();
+    if (m_pid < 0)
+        throw std::runtime_error("fork failed");
+    if (m_pid == 0) {
+        const int out = ::open(m_outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (out >= 0) {
+            dup2(out, 1);
+            dup2(out, 2);
+        }
+        const int devNull = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+        if (devNull >= 0)
+            dup2(devNull, 0);
+        execvpe(args[0], args.data(), envp.data());   // a name without a slash is looked up in PATH
+        _exit(127);
+    }
+}
+
+Process::~Process() { kill(); }
+
+bool Process::running()
+{
+    if (m_pid <= 0 || m_status >= 0)
+        return false;
+    int status = 0;
+    if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
+        m_status = decode(status);
+        return false;
+    }
+    return true;
+}
+
+int Process::waitExit(std::chrono::milliseconds timeout)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (running()) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return -1;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return m_status;
+}
+
+void Process::kill()
+{
+    if (running()) {
+        ::kill(m_pid, SIGKILL);
+        waitExit(std::chrono::seconds(10));
+    }
+}
+
+std::string Process::output() const { return readFile(m_outputFile); }
+
+std::vector<std::string> composeEnvironment(const std::vector<std::string> &given, bool clean)
+{
+    std::vector<std::string> env;
+    for (char **e = environ; *e != nullptr; ++e) {
+        const std::string entry(*e);
+        bool replaced = false;
+        for (const std::string &g : given)
+            replaced = replaced || nameOf(g) == nameOf(entry);
+        if (!replaced && (!clean || nameOf(entry) == "PATH"))
+            env.push_back(entry);
+    }
+    env.insert(env.end(), given.begin(), given.end());
+    return env;
+}
+
+std::string readFile(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+}  // namespace driver

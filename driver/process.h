@@ -1,0 +1,41 @@
+// A program the driver started, its output sent to a file, and its exit status.
+#pragma once
+
+// Standard
+#include <chrono>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace driver {
+
+class Process {
+public:
+    // Starts argv[0] (a path, or a name looked up in PATH) with exactly the given environment.
+    Process(const std::vector<std::string> &argv, const std::vector<std::string> &environment,
+            std::string outputFile);
+    Process(const Process &) = delete;
+    Process &operator=(const Process &) = delete;
+    ~Process();   // a program still running is killed
+
+    pid_t pid() const { return m_pid; }
+    bool running();
+    // The exit status once the program has ended: 0..255 as it exited, 128 + the signal that ended
+    // it. -1 when it still runs after timeout.
+    int waitExit(std::chrono::milliseconds timeout);
+    void kill();
+    std::string output() const;
+
+private:
+    pid_t m_pid = -1;
+    int m_status = -1;   // set once reaped
+    std::string m_outputFile;
+};
+
+// The caller's environment with `given` put in, each replacing a variable of the same name; an
+// entry "NAME=" leaves NAME empty. With clean, nothing of the caller's is kept but PATH.
+std::vector<std::string> composeEnvironment(const std::vector<std::string> &given, bool clean = false);
+
+std::string readFile(const std::string &path);
+
+}  // namespace driver

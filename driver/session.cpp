@@ -1,0 +1,104 @@
+// Own
+#include "session.h"
+#include "xvfb_display.h"
+
+// Standard
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <iostream>
+#include <sys/stat.h>
+
+namespace driver {
+
+Session::Session(const Options &options)
+    : m_scale(options.dpiScale * options.scaleFactor), m_uncaught(std::uncaught_exceptions())
+{
+    std::string pattern = "/tmp/tarvelo-" + options.name + ".XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr)
+        throw Failure("cannot make a folder for the session");
+    m_folder = pattern;
+    // The runtime folder exists before the display starts: a Wayland compositor puts its socket there.
+    const std::string runtime = m_folder + "/runtime";
+    mkdir(runtime.c_str(), 0700);
+    m_display = std::make_unique<XvfbDisplay>(options.display, options.dpiScale, m_folder);
+    m_environment = m_display->clientEnvironment();
+    m_environment.push_back("XDG_RUNTIME_DIR=" + runtime);
+    if (options.scaleFactor != 1)
+        m_environment.push_back("QT_SCALE_FACTOR=" + std::to_string(options.scaleFactor));
+    m_probe = probePoint(options.display, m_scale);
+}
+
+Session::~Session()
+{
+    const bool failing = m_keep || std::uncaught_exceptions() > m_uncaught;
+    if (failing) {
+        try {
+            shot("last-screen");
+        } catch (...) {
+        }
+    }
+    m_processes.clear();
+    m_display.reset();
+    std::error_code ignored;
+    if (failing)
+        std::cerr << "the session's logs and last screen are kept in " << m_folder << std::endl;
+    else
+        std::filesystem::remove_all(m_folder, ignored);
+}
+
+std::vector<std::string> Session::environment(const std::vector<std::string> &extra, bool clean) const
+{
+    std::vector<std::string> given = m_environment;
+    given.insert(given.end(), extra.begin(), extra.end());
+    return composeEnvironment(given, clean);
+}
+
+Process &Session::launch(const std::vector<std::string> &argv, const std::vector<std::string> &extra, bool clean,
+                         const std::string &name)
+{
+    m_processes.push_back(std::make_unique<Process>(argv, environment(extra, clean), m_folder + "/" + name + ".log"));
+    return *m_processes.back();
+}
+
+std::optional<Screen> Session::screenShown() { return screenWithBackground(m_display->pixel(m_probe)); }
+
+Clock::time_point Session::waitForScreen(Screen screen, std::chrono::milliseconds timeout)
+{
+    Process *game = m_processes.empty() ? nullptr : m_processes.back().get();
+    const auto ended = [game] { return game != nullptr && !game->running(); };
+    const auto seen = m_display->waitUntil([&] { return screenShown() == screen || ended(); }, timeout);
+    const std::string wanted = std::string("the ") + nameOf(screen) + " screen";
+    if (seen != Clock::time_point{} && screenShown() == screen)
+        return seen;
+    if (ended())
+        fail("the game ended with status " + std::to_string(game->waitExit(0ms)) + " before " + wanted + " showed");
+    fail(wanted + " did not show within " + std::to_string(timeout.count()) + " ms: at the probe point " +
+         std::to_string(m_probe.x()) + "," + std::to_string(m_probe.y()) + " the display shows " +
+         m_display->pixel(m_probe).name().toStdString());
+}
+
+void Session::waitUntilStill(std::chrono::milliseconds quiet, std::chrono::milliseconds timeout)
+{
+    if (!m_display->waitForQuiet(quiet, timeout))
+        fail("the display never fell still for " + std::to_string(quiet.count()) + " ms");
+}
+
+QImage Session::shot(const std::string &name)
+{
+    QImage image = m_display->grab();
+    if (!name.empty())
+        image.save(QString::fromStdString(m_folder + "/" + name + ".png"));
+    return image;
+}
+
+void Session::fail(const std::string &why)
+{
+    m_keep = true;
+    std::string message = why + " (session folder " + m_folder + ")";
+    if (!m_processes.empty())
+        message += "; the game's output:\n" + m_processes.back()->output();
+    throw Failure(message);
+}
+
+}  // namespace driver

@@ -1,0 +1,86 @@
+// One run of the game and everything around it, composed in one place: a folder for logs and
+// screenshots, a display server of its own, a private XDG_RUNTIME_DIR, and the game's environment
+// made of them. This is where the kind of display is chosen (a Wayland compositor would be started
+// here in place of Xvfb) and where a screen reader's session bus (dbus-run-session, with AT-SPI)
+// would add its address to the game's environment.
+#pragma once
+
+// Own
+#include "display.h"
+#include "layout.h"
+#include "process.h"
+
+// Standard
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace driver {
+
+// What a driver throws when the game does not do what it waits for; the session's folder is kept.
+struct Failure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+class Session {
+public:
+    struct Options {
+        QSize display{1024, 768};
+        int dpiScale = 1;      // 2: the display asks its programs for twice the scale (Xft.dpi 192)
+        int scaleFactor = 1;   // 2: the game is started with QT_SCALE_FACTOR=2
+        std::string name = "e2e";   // part of the folder's name
+    };
+
+    explicit Session(const Options &options);
+    Session() : Session(Options{}) {}
+    Session(const Session &) = delete;
+    Session &operator=(const Session &) = delete;
+    // Ends the programs still running and the display. The folder goes too, unless keep() was
+    // called or an exception is on its way out: then the last screen is saved into it.
+    ~Session();
+
+    Display &display() { return *m_display; }
+    const std::string &folder() const { return m_folder; }
+    void keep() { m_keep = true; }
+
+    // The environment of a program on this display: the caller's (with clean, only its PATH), the
+    // display's variables, XDG_RUNTIME_DIR and the scale factor, then `extra`.
+    std::vector<std::string> environment(const std::vector<std::string> &extra = {}, bool clean = false) const;
+    // Starts a program in that environment, its output in FOLDER/NAME.log; it lives as long as the session.
+    Process &launch(const std::vector<std::string> &argv, const std::vector<std::string> &extra = {},
+                    bool clean = false, const std::string &name = "game");
+
+    // Display pixels per pixel of the game's layout.
+    int scale() const { return m_scale; }
+    QRect placeOf(const screens::Geometry &control) const { return driver::placeOf(control, m_scale); }
+    QPoint centreOf(const screens::Geometry &control) const { return driver::centreOf(control, m_scale); }
+    QPoint probe() const { return m_probe; }
+
+    // The screen whose background shows at the probe point, if any.
+    std::optional<Screen> screenShown();
+    // Waits for the screen; returns when it was seen. Throws Failure with what shows instead.
+    Clock::time_point waitForScreen(Screen screen, std::chrono::milliseconds timeout);
+    // Waits until the display has drawn nothing for a moment: a screen that has just come up or
+    // changed is finished. Throws Failure when it never falls still.
+    void waitUntilStill(std::chrono::milliseconds quiet = 200ms, std::chrono::milliseconds timeout = 5s);
+    void click(const screens::Geometry &control) { m_display->click(centreOf(control)); }
+    bool key(const std::string &keysymName) { return m_display->key(keysymName); }
+    // The whole display; also written as FOLDER/NAME.png when named.
+    QImage shot(const std::string &name = {});
+
+    // Throws Failure with the why, the game's output and the folder's name.
+    [[noreturn]] void fail(const std::string &why);
+
+private:
+    std::string m_folder;
+    std::unique_ptr<Display> m_display;
+    std::vector<std::unique_ptr<Process>> m_processes;
+    std::vector<std::string> m_environment;
+    int m_scale = 1;
+    QPoint m_probe;
+    bool m_keep = false;
+    int m_uncaught = 0;
+};
+
+}  // namespace driver

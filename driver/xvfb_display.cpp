@@ -1,0 +1,318 @@
+// Own
+#include "xvfb_display.h"
+#include "process.h"
+
+// X
+#include <X11/XKBlib.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/extensions/Xdamage.h>
+
+// Standard
+#include <algorithm>
+#include <csignal>
+#include <fcntl.h>
+#include <mutex>
+#include <poll.h>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace driver {
+namespace {
+
+::Display *dpy(void *d) { return static_cast<::Display *>(d); }
+
+// Xlib reports a request that failed (a window gone between two calls) through this handler; the
+// default one ends the process, which must not happen to a driver over a window that just closed.
+int ignoreXError(::Display *, XErrorEvent *) { return 0; }
+
+// Before the first call into Xlib: tests may drive two displays from two threads at once.
+void initialiseXlib()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        XInitThreads();
+        XSetErrorHandler(ignoreXError);
+    });
+}
+
+}  // namespace
+
+XvfbDisplay::XvfbDisplay(QSize size, int dpiScale, const std::string &folder) : m_size(size)
+{
+    initialiseXlib();
+    startServer(folder + "/xvfb.log");
+    try {
+        openClient();
+        if (dpiScale != 1)
+            setResources("Xft.dpi:\t" + std::to_string(96 * dpiScale) + "\n");
+    } catch (...) {
+        stop();
+        throw;
+    }
+}
+
+XvfbDisplay::~XvfbDisplay() { stop(); }
+
+void XvfbDisplay::startServer(const std::string &logFile)
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        throw std::runtime_error("pipe failed");
+    const std::string geometry = std::to_string(m_size.width()) + "x" + std::to_string(m_size.height()) + "x24";
+    const std::string fd = std::to_string(fds[1]);
+    m_server = fork();
+    if (m_server < 0)
+        throw std::runtime_error("fork failed");
+    if (m_server == 0) {
+        close(fds[0]);
+        const int log = ::open(logFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (log >= 0) {
+            dup2(log, 1);
+            dup2(log, 2);
+        }
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", geometry.c_str(), "-nolisten", "tcp",
+               "-noreset", static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    close(fds[1]);
+    // Xvfb writes its display number to the descriptor once it accepts connections.
+    std::string number;
+    const auto deadline = Clock::now() + 10s;
+    while (Clock::now() < deadline) {
+        pollfd p{fds[0], POLLIN, 0};
+        if (poll(&p, 1, 100) <= 0)
+            continue;
+        char c = 0;
+        if (read(fds[0], &c, 1) <= 0 || c == '\n')
+            break;
+        number += c;
+    }
+    close(fds[0]);
+    if (number.empty()) {
+        stop();
+        throw std::runtime_error("Xvfb did not start: " + readFile(logFile));
+    }
+    m_name = ":" + number;
+}
+
+void XvfbDisplay::openClient()
+{
+    m_display = XOpenDisplay(m_name.c_str());
+    if (m_display == nullptr)
+        throw std::runtime_error("cannot open display " + m_name);
+    ::Display *d = dpy(m_display);
+    m_root = DefaultRootWindow(d);
+    int event = 0;
+    int error = 0;
+    int major = 0;
+    int minor = 0;
+    if (!XTestQueryExtension(d, &event, &error, &major, &minor))
+        throw std::runtime_error("the display has no XTest extension");
+    if (!XDamageQueryExtension(d, &m_damageEvent, &error))
+        throw std::runtime_error("the display has no Damage extension");
+    m_damage = XDamageCreate(d, m_root, XDamageReportNonEmpty);
+    XSync(d, False);
+}
+
+void XvfbDisplay::setResources(const std::string &resources)
+{
+    // What `xrdb -merge` leaves on a display without resources of its own; Qt reads it at start.
+    XChangeProperty(dpy(m_display), m_root, XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char *>(resources.data()), static_cast<int>(resources.size()));
+    XSync(dpy(m_display), False);
+}
+
+void XvfbDisplay::stop()
+{
+    if (m_display != nullptr) {
+        if (m_damage != 0)
+            XDamageDestroy(dpy(m_display), m_damage);
+        XCloseDisplay(dpy(m_display));
+    }
+    m_display = nullptr;
+    m_damage = 0;
+    if (m_server > 0) {
+        kill(m_server, SIGTERM);
+        int status = 0;
+        const auto deadline = Clock::now() + 5s;
+        while (waitpid(m_server, &status, WNOHANG) == 0) {
+            if (Clock::now() >= deadline) {
+                kill(m_server, SIGKILL);
+                waitpid(m_server, &status, 0);
+                break;
+            }
+            std::this_thread::sleep_for(5ms);
+        }
+    }
+    m_server = -1;
+}
+
+std::vector<std::string> XvfbDisplay::clientEnvironment() const
+{
+    return {"DISPLAY=" + m_name, "QT_QPA_PLATFORM=xcb", "WAYLAND_DISPLAY="};
+}
+
+QImage XvfbDisplay::grab(const QRect &area)
+{
+    const QRect r = area.intersected(QRect(QPoint(0, 0), m_size));
+    if (r.isEmpty())
+        return {};
+    XImage *image = XGetImage(dpy(m_display), m_root, r.x(), r.y(), static_cast<unsigned>(r.width()),
+                              static_cast<unsigned>(r.height()), AllPlanes, ZPixmap);
+    if (image == nullptr)
+        return {};
+    // Xvfb's 24-bit screen holds its pixels as QImage's RGB32 does: copied row by row.
+    const bool rgb32 = image->bits_per_pixel == 32 && image->red_mask == 0xFF0000 && image->green_mask == 0xFF00 &&
+                       image->blue_mask == 0xFF && image->byte_order == LSBFirst;
+    QImage out;
+    if (rgb32) {
+        out = QImage(r.size(), QImage::Format_RGB32);
+        for (int y = 0; y < r.height(); ++y)
+            std::copy_n(image->data + y * image->bytes_per_line, 4 * r.width(), out.scanLine(y));
+    }
+    XDestroyImage(image);
+    if (!rgb32)
+        throw std::runtime_error("the display's pixels are not 24-bit RGB");
+    return out;
+}
+
+bool XvfbDisplay::key(const std::string &keysymName)
+{
+    ::Display *d = dpy(m_display);
+    const KeySym sym = XStringToKeysym(keysymName.c_str());
+    if (sym == NoSymbol)
+        return false;
+    const KeyCode code = XKeysymToKeycode(d, sym);
+    if (code == 0)
+        return false;
+    const bool shifted = XkbKeycodeToKeysym(d, code, 0, 0) != sym && XkbKeycodeToKeysym(d, code, 0, 1) == sym;
+    const KeyCode shift = XKeysymToKeycode(d, XK_Shift_L);
+    if (shifted)
+        XTestFakeKeyEvent(d, shift, True, CurrentTime);
+    XTestFakeKeyEvent(d, code, True, CurrentTime);
+    XTestFakeKeyEvent(d, code, False, CurrentTime);
+    if (shifted)
+        XTestFakeKeyEvent(d, shift, False, CurrentTime);
+    XFlush(d);
+    return true;
+}
+
+void XvfbDisplay::moveTo(QPoint at)
+{
+    XTestFakeMotionEvent(dpy(m_display), -1, at.x(), at.y(), CurrentTime);
+    XFlush(dpy(m_display));
+}
+
+void XvfbDisplay::button(int button, bool down)
+{
+    XTestFakeButtonEvent(dpy(m_display), static_cast<unsigned>(button), down ? True : False, CurrentTime);
+    XFlush(dpy(m_display));
+}
+
+std::vector<WindowInfo> XvfbDisplay::windowsOf(pid_t pid)
+{
+    ::Display *d = dpy(m_display);
+    std::vector<WindowInfo> found;
+    Window rootReturn = 0;
+    Window parent = 0;
+    Window *children = nullptr;
+    unsigned count = 0;
+    if (!XQueryTree(d, m_root, &rootReturn, &parent, &children, &count))
+        return found;
+    const Atom pidAtom = XInternAtom(d, "_NET_WM_PID", False);
+    for (unsigned i = 0; i < count; ++i) {
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0;
+        unsigned long after = 0;
+        unsigned char *data = nullptr;
+        if (XGetWindowProperty(d, children[i], pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &items, &after,
+                               &data) != Success)
+            continue;
+        const bool ours = data != nullptr && items == 1 && format == 32 &&
+                          static_cast<pid_t>(*reinterpret_cast<unsigned long *>(data)) == pid;
+        if (data != nullptr)
+            XFree(data);
+        XWindowAttributes a;
+        if (ours && XGetWindowAttributes(d, children[i], &a))
+            found.push_back({children[i], QRect(a.x, a.y, a.width, a.height), a.map_state == IsViewable});
+    }
+    if (children != nullptr)
+        XFree(children);
+    return found;
+}
+
+bool XvfbDisplay::requestClose(unsigned long window)
+{
+    ::Display *d = dpy(m_display);
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    const Status sent = XSendEvent(d, window, False, NoEventMask, &event);
+    XFlush(d);
+    return sent != 0;
+}
+
+bool XvfbDisplay::takeDamage()
+{
+    ::Display *d = dpy(m_display);
+    bool damaged = false;
+    while (XPending(d) > 0) {
+        XEvent event;
+        XNextEvent(d, &event);
+        damaged = damaged || event.type == m_damageEvent + XDamageNotify;
+    }
+    // Re-armed before anyone looks, so that a change made while they look is reported.
+    XDamageSubtract(d, m_damage, None, None);
+    XFlush(d);
+    return damaged;
+}
+
+Clock::time_point XvfbDisplay::waitUntil(const std::function<bool()> &done, std::chrono::milliseconds timeout,
+                                         std::chrono::milliseconds pollInterval)
+{
+    ::Display *d = dpy(m_display);
+    const auto deadline = Clock::now() + timeout;
+    for (;;) {
+        takeDamage();
+        if (done())
+            return Clock::now();
+        const auto now = Clock::now();
+        if (now >= deadline)
+            return {};
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now) + 1ms;
+        pollfd p{ConnectionNumber(d), POLLIN, 0};
+        poll(&p, 1, static_cast<int>(std::min(left, pollInterval).count()));
+    }
+}
+
+bool XvfbDisplay::waitForQuiet(std::chrono::milliseconds quiet, std::chrono::milliseconds timeout)
+{
+    ::Display *d = dpy(m_display);
+    const auto deadline = Clock::now() + timeout;
+    takeDamage();
+    auto lastChange = Clock::now();
+    for (;;) {
+        const auto now = Clock::now();
+        if (now >= lastChange + quiet)
+            return true;
+        if (now >= deadline)
+            return false;
+        const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(lastChange + quiet - now) + 1ms;
+        pollfd p{ConnectionNumber(d), POLLIN, 0};
+        poll(&p, 1, static_cast<int>(wait.count()));
+        if (takeDamage())
+            lastChange = Clock::now();
+    }
+}
+
+}  // namespace driver

@@ -1,0 +1,49 @@
+// An Xvfb of the driver's own, on a display number it picks itself, and one client connection to
+// it: pixels read back with one request per area, keys and clicks sent through XTest, changes on
+// the screen reported by the Damage extension, windows closed as a window manager closes them.
+#pragma once
+
+// Own
+#include "display.h"
+
+namespace driver {
+
+class XvfbDisplay : public Display {
+public:
+    // Throws std::runtime_error when Xvfb does not come up. dpiScale 2 gives the display the X
+    // resource Xft.dpi 192, as a desktop at twice the scale does; its log goes into folder.
+    XvfbDisplay(QSize size, int dpiScale, const std::string &folder);
+    XvfbDisplay(const XvfbDisplay &) = delete;
+    XvfbDisplay &operator=(const XvfbDisplay &) = delete;
+    ~XvfbDisplay() override;
+
+    std::vector<std::string> clientEnvironment() const override;
+    QSize size() const override { return m_size; }
+    QImage grab(const QRect &area) override;
+    bool key(const std::string &keysymName) override;
+    void moveTo(QPoint at) override;
+    void button(int button, bool down) override;
+    std::vector<WindowInfo> windowsOf(pid_t pid) override;
+    bool requestClose(unsigned long window) override;
+    Clock::time_point waitUntil(const std::function<bool()> &done, std::chrono::milliseconds timeout,
+                                std::chrono::milliseconds pollInterval) override;
+    bool waitForQuiet(std::chrono::milliseconds quiet, std::chrono::milliseconds timeout) override;
+
+private:
+    void startServer(const std::string &logFile);
+    void openClient();
+    void setResources(const std::string &resources);
+    // Drains the events the server has sent; true when one of them reported a change on the screen.
+    bool takeDamage();
+    void stop();
+
+    pid_t m_server = -1;
+    std::string m_name;          // ":N"
+    QSize m_size;
+    void *m_display = nullptr;   // Display *; Xlib's macros stay in the .cpp
+    unsigned long m_root = 0;
+    int m_damageEvent = 0;
+    unsigned long m_damage = 0;
+};
+
+}  // namespace driver
