@@ -273,8 +273,6 @@ std::string RandomGame::step(Event e, GameTotals &totals)
         next.praiseSlot = static_cast<int>(m_random.last * kPraiseSlots);
         ++totals.praise[static_cast<std::size_t>(next.praiseSlot)];
     }
-    if (e == Event::Lifeline)
-        ++totals.lifelinePresses;
     if (e == Event::Timer)
         m_atEnd = m_before;
     m_model = next;
@@ -430,7 +428,6 @@ std::string RandomGame::farewell(GameTotals &totals)
 
     ++totals.games;
     ++(m_model.ending == Phase::Won ? totals.won : m_model.ending == Phase::Lost ? totals.lost : totals.quit);
-    totals.sparesUsed += std::min(m_model.repeats, kSpares);
     totals.pastTheSpares += m_model.repeats > kSpares ? 1 : 0;
     return {};
 }

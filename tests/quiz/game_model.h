@@ -18,9 +18,7 @@ struct GameTotals {
     long won = 0;
     long lost = 0;
     long quit = 0;
-    long sparesUsed = 0;         // repeated draws replaced by entries 30 .. 36
     long pastTheSpares = 0;      // games with an eighth repeated draw
-    long lifelinePresses = 0;
     std::array<long, 4> praise{};   // right answers by praise slot
 };
 

@@ -58,9 +58,8 @@ TEST_P(RandomGames, EveryEventLeavesTheScreenAsItsPhaseRequiresAndEveryGameReach
         }
     }
     std::cout << "shard " << shard << ": " << totals.games << " games, " << totals.events << " events; won "
-              << totals.won << ", lost " << totals.lost << ", quit " << totals.quit << "; spares used "
-              << totals.sparesUsed << ", games past the seventh repeat " << totals.pastTheSpares
-              << ", lifeline presses " << totals.lifelinePresses << std::endl;
+              << totals.won << ", lost " << totals.lost << ", quit " << totals.quit << "; games past the seventh repeat "
+              << totals.pastTheSpares << std::endl;
     EXPECT_EQ(totals.games, static_cast<long>(games));
 
     // A shard of this size reaches every end of a game and the rule past the spares, and its praise is fair.
