@@ -166,23 +166,5 @@ TEST(Lifeline, QuitKeepsLifelineUsedOnScreenAndAWinHidesIt)
     }
 }
 
-TEST(Lifeline, CannotBePressedOutsideAnOpenQuestion)
-{
-    // Posed, answered right, and lost: the button is off each time, so a press changes nothing.
-    for (int moment = 0; moment < 3; ++moment) {
-        SCOPED_TRACE("moment " + std::to_string(moment));
-        GameFixture f;
-        f.start(6);
-        if (moment > 0) {
-            f.reveal();
-            f.answer(moment == 1 ? 1 : 4);
-        }
-        const QuestionControls before = f.controls();
-        f.game.pressLifeline();
-        EXPECT_EQ(f.controls(), before);
-        EXPECT_EQ(f.state().lifeCount, 0);
-    }
-}
-
 }  // namespace
 }  // namespace quiz
