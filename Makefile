@@ -78,5 +78,5 @@ package: build
 # Configured every time, so that an older asan tree learns of the test.
 test-long: deps
 	cmake --preset asan > /dev/null
-	cmake --build --preset asan --target long_random_games
+	cmake --build --preset asan --target quiz_tests
 	ctest --preset asan -L long -V

@@ -198,15 +198,10 @@ void QuestionGame::setTicked(int option, bool ticked)
 
 void QuestionGame::boxClicked(int option)
 {
-    const bool blank = this->option(option).caption.empty();
-    if (m_journal != nullptr)
-        m_journal->push_back({option, box(option).ticked, !blank, m_clickDepth});
-    ++m_clickDepth;
-    if (blank)
+    if (this->option(option).caption.empty())
         setTicked(option, false);   // not an answer: a box cannot stay ticked beside a blank option
     else
         judge(option);
-    --m_clickDepth;
 }
 
 void QuestionGame::judge(int n)

@@ -10,7 +10,6 @@
 // Standard
 #include <array>
 #include <string>
-#include <vector>
 
 namespace quiz {
 
@@ -41,14 +40,6 @@ struct GameState {
     std::array<std::string, kPraiseCount> strPraise;
 };
 
-// One run of a check box's click procedure, for tests that follow the nesting.
-struct ClickRecord {
-    int option;      // 1 .. 4
-    bool ticked;     // the box's state when its click ran
-    bool judged;     // false when the blank-option guard ended it
-    int depth;       // 0 for the outermost click
-};
-
 class QuestionGame {
 public:
     QuestionGame(RandomSource &random, ScreenSwitcher &screens);
@@ -67,9 +58,6 @@ public:
     const QuestionControls &controls() const { return m_controls; }
     const GameState &state() const { return m_state; }
     bool started() const { return m_started; }
-
-    // Records every check-box click procedure that runs, nested ones included; nullptr stops it.
-    void setClickJournal(std::vector<ClickRecord> *journal) { m_journal = journal; }
 
 private:
     void startGame();
@@ -98,8 +86,6 @@ private:
     QuestionControls m_controls;
     GameState m_state;
     bool m_started = false;            // the first activation starts the one game of the run
-    int m_clickDepth = 0;
-    std::vector<ClickRecord> *m_journal = nullptr;
 };
 
 }  // namespace quiz

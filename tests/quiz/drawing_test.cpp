@@ -7,7 +7,6 @@
 
 // Standard
 #include <cmath>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -128,28 +127,6 @@ TEST(Drawing, RepeatsTakeSparesInAscendingOrderThenTheLowestUnaskedEntry)
         EXPECT_EQ(asked, static_cast<int>(s.draws.size()));
         for (int entry : s.shown)
             EXPECT_TRUE(f.state().qAsked[static_cast<std::size_t>(entry)]) << "entry " << entry;
-    }
-}
-
-TEST(Drawing, AGameOfFifteenRepeatsShowsFifteenDifferentEntries)
-{
-    for (int drawn : {0, 14, 29}) {
-        SCOPED_TRACE("every draw yields " + std::to_string(drawn));
-        GameFixture f;
-        f.start(drawn);
-        std::set<int> shown{f.index()};
-        for (int q = 2; q <= kLastQuestion; ++q) {
-            f.rightThenNext(drawn);
-            ASSERT_GE(f.index(), 0);
-            ASSERT_LT(f.index(), kBankSize);
-            EXPECT_TRUE(shown.insert(f.index()).second) << "entry " << f.index() << " shown again at question " << q;
-        }
-        EXPECT_EQ(shown.size(), 15u);
-        EXPECT_EQ(f.state().qCount, kLastQuestion);
-        // The fifteenth question is still playable to its end: a right answer wins.
-        f.reveal();
-        f.answerRight();
-        EXPECT_EQ(f.state().qCount, kWonMark);
     }
 }
 

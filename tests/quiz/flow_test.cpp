@@ -15,7 +15,6 @@
 namespace quiz {
 namespace {
 
-using testing::expectedCorrect;
 using testing::GameFixture;
 using testing::kHideTitle;
 using testing::kShowFarewell;
@@ -65,18 +64,9 @@ TEST(Flow, FirstActivationPosesQuestionOne)
     }
     for (const Label &l : ctl.options)
         EXPECT_EQ(l.caption, "");
-    for (const CheckBox &b : ctl.boxes) {
-        EXPECT_TRUE(b.usable());
-        EXPECT_FALSE(b.ticked);
-    }
-    EXPECT_TRUE(ctl.showOptions.usable());
-    EXPECT_FALSE(ctl.lifeline.enabled);
-    EXPECT_FALSE(ctl.next.enabled);
-    EXPECT_FALSE(ctl.quit.enabled);
     EXPECT_FALSE(ctl.happyFace.visible);
     EXPECT_FALSE(ctl.sadFace.visible);
     EXPECT_FALSE(ctl.lifelineUsed.visible);
-    EXPECT_FALSE(ctl.endTimer.running);
 }
 
 // Walks a fresh game to one of its moments.
@@ -123,35 +113,23 @@ TEST(Flow, LaterActivationsChangeNothing)
 
 TEST(Flow, RevealShowsTheWholeEntryOnScreen)
 {
-    {
-        GameFixture f;
-        f.start(0);
-        f.reveal();
-        const auto &ctl = f.controls();
-        EXPECT_EQ(ctl.question.caption, " RAM stands for ..");
-        EXPECT_EQ(ctl.options[0].caption, "1. Random Access Memory");
-        EXPECT_EQ(ctl.options[1].caption, "2. Rapid Access Memory");
-        EXPECT_EQ(ctl.options[2].caption, "3. Repairable Access Memory");
-        EXPECT_EQ(ctl.options[3].caption, "4. Recoverable Access Memory");
-    }
-    for (int k = 0; k < kBankSize; ++k) {
-        SCOPED_TRACE("entry " + std::to_string(k));
-        GameFixture f;
-        f.poseEntry(k);
-        f.reveal();
-        const auto &ctl = f.controls();
-        EXPECT_EQ(ctl.question.caption, bankEntry(k).question);
-        for (std::size_t n = 0; n < 4; ++n) {
-            EXPECT_EQ(ctl.options[n].caption, bankEntry(k).options[n]) << "option " << n + 1;
-            EXPECT_TRUE(ctl.boxes[n].usable());
-        }
-        EXPECT_EQ(ctl.message.caption, "");
-        EXPECT_FALSE(ctl.showOptions.enabled);
-        EXPECT_TRUE(ctl.lifeline.usable());
-        EXPECT_TRUE(ctl.quit.usable());
-        EXPECT_FALSE(ctl.next.enabled);
-        EXPECT_FALSE(ctl.endTimer.running);
-    }
+    GameFixture f;
+    f.start(0);
+    f.reveal();
+    const auto &ctl = f.controls();
+    EXPECT_EQ(ctl.question.caption, " RAM stands for ..");
+    EXPECT_EQ(ctl.options[0].caption, "1. Random Access Memory");
+    EXPECT_EQ(ctl.options[1].caption, "2. Rapid Access Memory");
+    EXPECT_EQ(ctl.options[2].caption, "3. Repairable Access Memory");
+    EXPECT_EQ(ctl.options[3].caption, "4. Recoverable Access Memory");
+    for (const CheckBox &b : ctl.boxes)
+        EXPECT_TRUE(b.usable());
+    EXPECT_EQ(ctl.message.caption, "");
+    EXPECT_FALSE(ctl.showOptions.enabled);
+    EXPECT_TRUE(ctl.lifeline.usable());
+    EXPECT_TRUE(ctl.quit.usable());
+    EXPECT_FALSE(ctl.next.enabled);
+    EXPECT_FALSE(ctl.endTimer.running);
 }
 
 TEST(Flow, ReminderShowsOnTheFirstQuestionOnlyUntilTheOptionsAreShown)
