@@ -43,6 +43,7 @@ struct GameState {
 class QuestionGame {
 public:
     QuestionGame(RandomSource &random, ScreenSwitcher &screens);
+    virtual ~QuestionGame() = default;
 
     // What the player or the platform did. Each runs to completion; presses and clicks on a control
     // that is disabled or hidden do nothing, as the platform would never deliver them.
@@ -59,6 +60,12 @@ public:
     const GameState &state() const { return m_state; }
     bool started() const { return m_started; }
 
+protected:
+    // The click procedure shared by the four boxes (Check1_Click .. Check4_Click). It runs for the
+    // player's click and, nested, for every change of a tick made from code; virtual so that a test
+    // can watch each run, nested ones included, without the game keeping a record of its own.
+    virtual void boxClicked(int option);   // 1 <= option <= 4
+
 private:
     void startGame();
     void revealOptions();
@@ -70,7 +77,6 @@ private:
     // Changing a tick from code runs that box's click at once, nested, but only on a real change.
     // nextQuestion() relies on it: captions are emptied before the boxes are unticked.
     void setTicked(int option, bool ticked);
-    void boxClicked(int option);       // the click procedure shared by the four boxes
     void judge(int option);
 
     int drawIndex();                   // re-seeds, then 0 .. kRandomEntries - 1

@@ -13,6 +13,7 @@
 namespace quiz {
 namespace {
 
+using testing::ClickRecord;
 using testing::expectedCorrect;
 using testing::GameFixture;
 using testing::stateTie;
@@ -95,12 +96,16 @@ TEST(Judging, TickBeforeTheOptionsAreShownIsUndoneAndChangesNothingElse)
             const QuestionControls before = f.controls();
             const GameState stateBefore = f.state();
             const std::string chanceBefore = f.random.calls();
+            f.game.clicks.clear();
 
             f.game.clickBox(n);
 
             EXPECT_EQ(f.controls(), before);
             EXPECT_EQ(stateTie(f.state()), stateTie(stateBefore));
             EXPECT_EQ(f.random.calls(), chanceBefore);
+            // The player's tick runs the click, which unticks the box; that nested click ends in the guard too.
+            const std::vector<ClickRecord> expected{{n, true, false, 0}, {n, false, false, 1}};
+            EXPECT_EQ(f.game.clicks, expected);
         }
     }
 }
@@ -118,10 +123,14 @@ TEST(Judging, UntickingTheLastAnswerAtNextQuestionIsNeverJudged)
         f.answerRight();
         ASSERT_TRUE(optionBox(f, expectedCorrect(entry)).ticked);
         const std::string chanceBefore = f.random.calls();
+        f.game.clicks.clear();
 
         f.next(entry + 1);
 
         EXPECT_EQ(f.random.calls(), chanceBefore + "SD") << "the question's reseed and draw, and no praise draw";
+        // Only the ticked box changes, so only its click runs, and it ends in the guard.
+        const std::vector<ClickRecord> expected{{expectedCorrect(entry), false, false, 0}};
+        EXPECT_EQ(f.game.clicks, expected);
         const auto &ctl = f.controls();
         for (int n = 1; n <= 4; ++n) {
             EXPECT_TRUE(optionBox(f, n).enabled) << "option " << n;

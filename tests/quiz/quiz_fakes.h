@@ -198,11 +198,45 @@ inline auto stateTie(const GameState &s)
     return std::tie(s.qIndex, s.praiseIndex, s.qSpare, s.qCount, s.lifeCount, s.qAsked, s.strQuestion, s.strPraise);
 }
 
+// One run of a box's click procedure, as a test sees it.
+struct ClickRecord {
+    int option;      // 1 .. 4
+    bool ticked;     // the box's state when its click ran
+    bool judged;     // false when the blank-option guard ends it: the option's caption is empty
+    int depth;       // 0 for the outermost click
+    friend bool operator==(const ClickRecord &, const ClickRecord &) = default;
+    friend void PrintTo(const ClickRecord &c, std::ostream *os)
+    {
+        *os << "{option " << c.option << (c.ticked ? ", ticked" : ", unticked") << (c.judged ? ", judged" : ", guarded")
+            << ", depth " << c.depth << '}';
+    }
+};
+
+// The game with every run of a box's click recorded, nested ones included.
+class WatchedGame final : public QuestionGame {
+public:
+    using QuestionGame::QuestionGame;
+    std::vector<ClickRecord> clicks;
+
+protected:
+    void boxClicked(int option) override
+    {
+        const auto n = static_cast<std::size_t>(option - 1);
+        clicks.push_back({option, controls().boxes[n].ticked, !controls().options[n].caption.empty(), m_depth});
+        ++m_depth;
+        QuestionGame::boxClicked(option);
+        --m_depth;
+    }
+
+private:
+    int m_depth = 0;
+};
+
 // A loaded question screen with scripted chance, and the steps that walk a game to a chosen point.
 struct GameFixture {
     ScriptedRandom random;
     RecordingSwitcher screens;
-    QuestionGame game{random, screens};
+    WatchedGame game{random, screens};
 
     GameFixture() { game.load(); }
 
