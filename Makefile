@@ -8,7 +8,9 @@ PACKAGES := cmake ninja-build g++ make pkg-config \
             fontconfig libfontconfig-dev fonts-liberation fonts-urw-base35 \
             xvfb xauth x11-apps x11-utils imagemagick libmagickcore-6.q16-6-extra \
             desktop-file-utils appstream lintian dpkg-dev file man-db strace \
-            libx11-dev libxtst-dev libxdamage-dev
+            libx11-dev libxtst-dev libxdamage-dev \
+            dbus orca python3-pyatspi at-spi2-core \
+            speech-dispatcher speech-dispatcher-espeak-ng espeak-ng
 
 BUILD_DIR := build/default
 ASAN_DIR  := build/asan

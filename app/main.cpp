@@ -39,10 +39,11 @@ int main(int argc, char *argv[])
         return screens::kExitNoDisplay;
     }
 
-    // A waiting game must not wake: no session-bus daemon is started for it where none runs, and
+    // A waiting game must not wake: no session-bus daemon is started for it where none runs (a screen
+    // reader reaches the game only through a bus that already runs), and
     // repaints are not followed by a round trip to the X server for shared memory.
-    if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
-        qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+    qputenv("DBUS_SESSION_BUS_ADDRESS", screens::sessionBusAddress(qgetenv("DBUS_SESSION_BUS_ADDRESS"),
+                                                                   qgetenv("XDG_RUNTIME_DIR")));
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
         qputenv("QT_XCB_NO_MITSHM", "1");
 

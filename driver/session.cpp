@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <iostream>
 #include <sys/stat.h>
+#include <thread>
 
 namespace driver {
 
@@ -27,6 +28,24 @@ Session::Session(const Options &options)
     if (options.scaleFactor != 1)
         m_environment.push_back("QT_SCALE_FACTOR=" + std::to_string(options.scaleFactor));
     m_probe = probePoint(options.display, m_scale);
+    if (options.sessionBus)
+        startSessionBus(runtime);
+}
+
+void Session::startSessionBus(const std::string &runtime)
+{
+    const std::string socket = runtime + "/bus";
+    m_busAddress = "unix:path=" + socket;
+    launch({"dbus-daemon", "--session", "--nofork", "--nopidfile", "--address=" + m_busAddress}, {}, false,
+           "session-bus");
+    const auto deadline = Clock::now() + 10s;
+    while (!std::filesystem::exists(socket)) {
+        if (Clock::now() >= deadline || !m_processes.back()->running())
+            fail("the session bus did not start: " + m_processes.back()->output());
+        std::this_thread::sleep_for(10ms);
+    }
+    // Whatever bus the caller has is not this session's.
+    m_environment.push_back("DBUS_SESSION_BUS_ADDRESS=");
 }
 
 Session::~Session()

@@ -30,6 +30,9 @@ public:
         int dpiScale = 1;      // 2: the display asks its programs for twice the scale (Xft.dpi 192)
         int scaleFactor = 1;   // 2: the game is started with QT_SCALE_FACTOR=2
         std::string name = "e2e";   // part of the folder's name
+        // A session bus at its standard place, XDG_RUNTIME_DIR/bus, as a desktop login gives one.
+        // The game is not told its address: it must find the bus there by itself.
+        bool sessionBus = false;
     };
 
     explicit Session(const Options &options);
@@ -41,6 +44,9 @@ public:
     ~Session();
 
     Display &display() { return *m_display; }
+    // "unix:path=..." of the session bus, for the programs that are told it (a screen reader);
+    // empty without one.
+    const std::string &busAddress() const { return m_busAddress; }
     const std::string &folder() const { return m_folder; }
     void keep() { m_keep = true; }
 
@@ -73,10 +79,13 @@ public:
     [[noreturn]] void fail(const std::string &why);
 
 private:
+    void startSessionBus(const std::string &runtime);
+
     std::string m_folder;
     std::unique_ptr<Display> m_display;
     std::vector<std::unique_ptr<Process>> m_processes;
     std::vector<std::string> m_environment;
+    std::string m_busAddress;
     int m_scale = 1;
     QPoint m_probe;
     bool m_keep = false;

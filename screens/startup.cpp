@@ -16,6 +16,7 @@
 // System
 #include <fontconfig/fontconfig.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -98,6 +99,19 @@ CommandLine parseCommandLine(const QStringList &arguments)
         return {CommandLine::Action::ShowVersion,
                 QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion())};
     return {};
+}
+
+QByteArray sessionBusAddress(const QByteArray &named, const QByteArray &runtimeDirectory)
+{
+    if (!named.isEmpty())
+        return named;
+    if (!runtimeDirectory.isEmpty()) {
+        const QByteArray socket = runtimeDirectory + "/bus";
+        struct stat s {};
+        if (stat(socket.constData(), &s) == 0 && S_ISSOCK(s.st_mode))
+            return "unix:path=" + socket;
+    }
+    return "disabled:";
 }
 
 bool displayReachable()

@@ -2,6 +2,7 @@
 #pragma once
 
 // Qt
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -27,6 +28,11 @@ CommandLine parseCommandLine(const QStringList &arguments);
 // Wayland display named that nothing serves. Costs no connection to an X server.
 bool displayReachable();
 QString noDisplayMessage();
+
+// The session bus the game and its screen reader share. A bus already named is kept; otherwise the
+// one a desktop login serves at XDG_RUNTIME_DIR/bus, where a socket listens; otherwise none at all
+// ("disabled:"), so that no bus daemon is started for a game that nobody on a bus can reach.
+QByteArray sessionBusAddress(const QByteArray &named, const QByteArray &runtimeDirectory);
 
 // While Qt opens its platform, a display that refuses the connection ends the program with
 // noDisplayMessage() and kExitNoDisplay, instead of Qt's abort after a stack of plugin messages.

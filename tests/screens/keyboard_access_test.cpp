@@ -7,6 +7,14 @@
 
 // Qt
 #include <QAccessible>
+#include <QFile>
+#include <QTemporaryDir>
+
+// Standard
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace screens_test {
 namespace {
@@ -123,6 +131,32 @@ TEST(CommandLine, KnownOptionsAndRefusals)
         EXPECT_TRUE(refused.output.contains(QLatin1String("Usage:")));
     }
     EXPECT_TRUE(screens::parseCommandLine({"--help"}).output.contains(QLatin1String("--version")));
+}
+
+// A screen reader reaches the game only over the session bus. A login's bus is found by its socket
+// at the standard place; a stale file there, or no folder at all, must not stand for one.
+TEST(SessionBus, TheLoginsBusIsFoundAtItsStandardPlaceAndNoneIsInventedElsewhere)
+{
+    QTemporaryDir runtime;
+    ASSERT_TRUE(runtime.isValid());
+    const QByteArray folder = QFile::encodeName(runtime.path());
+    EXPECT_EQ(screens::sessionBusAddress("unix:path=/elsewhere", folder), "unix:path=/elsewhere");
+    EXPECT_EQ(screens::sessionBusAddress({}, {}), "disabled:");
+    EXPECT_EQ(screens::sessionBusAddress({}, folder), "disabled:");
+
+    QFile stale(runtime.filePath(QStringLiteral("bus")));
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.close();
+    EXPECT_EQ(screens::sessionBusAddress({}, folder), "disabled:") << "a plain file is no bus";
+    stale.remove();
+
+    const int bus = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, (folder + "/bus").constData(), sizeof address.sun_path - 1);
+    ASSERT_EQ(bind(bus, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    EXPECT_EQ(screens::sessionBusAddress({}, folder), "unix:path=" + folder + "/bus");
+    close(bus);
 }
 
 // Starting twice, waiting twice or not at all, or never starting must each end without
