@@ -93,6 +93,16 @@ void Process::kill()
     }
 }
 
+int Process::terminate(std::chrono::milliseconds grace)
+{
+    if (running()) {
+        ::kill(m_pid, SIGTERM);
+        if (waitExit(grace) < 0)
+            kill();
+    }
+    return m_status;
+}
+
 std::string Process::output() const { return readFile(m_outputFile); }
 
 std::vector<std::string> composeEnvironment(const std::vector<std::string> &given, bool clean)

@@ -24,6 +24,9 @@ public:
     // it. -1 when it still runs after timeout.
     int waitExit(std::chrono::milliseconds timeout);
     void kill();
+    // Asks the program to end (SIGTERM) and kills it when it still runs after grace, for programs
+    // that tidy up behind themselves when asked. Returns the exit status.
+    int terminate(std::chrono::milliseconds grace);
     std::string output() const;
 
 private:

@@ -3,14 +3,51 @@
 #include "xvfb_display.h"
 
 // Standard
+#include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <iostream>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 namespace driver {
+namespace {
+
+std::string commandLineOf(pid_t pid)
+{
+    std::string line = readFile("/proc/" + std::to_string(pid) + "/cmdline");
+    std::replace(line.begin(), line.end(), '\0', ' ');
+    return line;
+}
+
+}  // namespace
+
+std::vector<pid_t> programsOnRuntime(const std::string &runtime)
+{
+    const std::string wanted = "XDG_RUNTIME_DIR=" + runtime;
+    std::vector<pid_t> found;
+    std::error_code error;
+    for (const auto &entry : std::filesystem::directory_iterator("/proc", error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        const auto pid = static_cast<pid_t>(std::stol(name));
+        // A program that has ended, or is another user's, shows no environment: it is passed over.
+        const std::string environment = readFile(entry.path().string() + "/environ");
+        for (std::size_t at = 0; at < environment.size();) {
+            const std::size_t end = std::min(environment.find('\0', at), environment.size());
+            if (environment.compare(at, end - at, wanted) == 0 && pid != getpid()) {
+                found.push_back(pid);
+                break;
+            }
+            at = end + 1;
+        }
+    }
+    return found;
+}
 
 Session::Session(const Options &options)
     : m_scale(options.dpiScale * options.scaleFactor), m_uncaught(std::uncaught_exceptions())
@@ -20,16 +57,16 @@ Session::Session(const Options &options)
         throw Failure("cannot make a folder for the session");
     m_folder = pattern;
     // The runtime folder exists before the display starts: a Wayland compositor puts its socket there.
-    const std::string runtime = m_folder + "/runtime";
-    mkdir(runtime.c_str(), 0700);
+    m_runtime = m_folder + "/runtime";
+    mkdir(m_runtime.c_str(), 0700);
     m_display = std::make_unique<XvfbDisplay>(options.display, options.dpiScale, m_folder);
     m_environment = m_display->clientEnvironment();
-    m_environment.push_back("XDG_RUNTIME_DIR=" + runtime);
+    m_environment.push_back("XDG_RUNTIME_DIR=" + m_runtime);
     if (options.scaleFactor != 1)
         m_environment.push_back("QT_SCALE_FACTOR=" + std::to_string(options.scaleFactor));
     m_probe = probePoint(options.display, m_scale);
     if (options.sessionBus)
-        startSessionBus(runtime);
+        startSessionBus(m_runtime);
 }
 
 void Session::startSessionBus(const std::string &runtime)
@@ -58,12 +95,35 @@ Session::~Session()
         }
     }
     m_processes.clear();
+    endLeftovers();
     m_display.reset();
     std::error_code ignored;
     if (failing)
         std::cerr << "the session's logs and last screen are kept in " << m_folder << std::endl;
     else
         std::filesystem::remove_all(m_folder, ignored);
+}
+
+void Session::endLeftovers()
+{
+    const auto waitUntilGone = [this](std::chrono::milliseconds timeout) {
+        const auto deadline = Clock::now() + timeout;
+        std::vector<pid_t> left = programsOnRuntime(m_runtime);
+        while (!left.empty() && Clock::now() < deadline) {
+            std::this_thread::sleep_for(20ms);
+            left = programsOnRuntime(m_runtime);
+        }
+        return left;
+    };
+    // Services started by the session bus leave once it has gone; give them that moment.
+    std::vector<pid_t> left = waitUntilGone(1s);
+    for (const pid_t pid : left) {
+        std::cerr << "ending program " << pid << " left running by the session: " << commandLineOf(pid) << std::endl;
+        ::kill(pid, SIGTERM);
+    }
+    if (!left.empty())
+        for (const pid_t pid : waitUntilGone(500ms))
+            ::kill(pid, SIGKILL);
 }
 
 std::vector<std::string> Session::environment(const std::vector<std::string> &extra, bool clean) const

@@ -23,6 +23,10 @@ struct Failure : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// The programs running with XDG_RUNTIME_DIR=runtime in their environment: those started in the
+// session of that runtime folder, by the driver or by one of its programs. The driver is not one.
+std::vector<pid_t> programsOnRuntime(const std::string &runtime);
+
 class Session {
 public:
     struct Options {
@@ -39,8 +43,9 @@ public:
     Session() : Session(Options{}) {}
     Session(const Session &) = delete;
     Session &operator=(const Session &) = delete;
-    // Ends the programs still running and the display. The folder goes too, unless keep() was
-    // called or an exception is on its way out: then the last screen is saved into it.
+    // Ends the programs still running, then any program they left behind (see endLeftovers()),
+    // and the display. The folder goes too, unless keep() was called or an exception is on its way
+    // out: then the last screen is saved into it.
     ~Session();
 
     Display &display() { return *m_display; }
@@ -48,6 +53,8 @@ public:
     // empty without one.
     const std::string &busAddress() const { return m_busAddress; }
     const std::string &folder() const { return m_folder; }
+    // The session's XDG_RUNTIME_DIR, inside its folder.
+    const std::string &runtimeFolder() const { return m_runtime; }
     void keep() { m_keep = true; }
 
     // The environment of a program on this display: the caller's (with clean, only its PATH), the
@@ -80,8 +87,13 @@ public:
 
 private:
     void startSessionBus(const std::string &runtime);
+    // Programs no child of the driver: those the session bus started on demand (the accessibility
+    // bus and its registry) and those a program left running behind it. They are given a moment to
+    // leave by themselves, then asked to end, then killed.
+    void endLeftovers();
 
     std::string m_folder;
+    std::string m_runtime;
     std::unique_ptr<Display> m_display;
     std::vector<std::unique_ptr<Process>> m_processes;
     std::vector<std::string> m_environment;

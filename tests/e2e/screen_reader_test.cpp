@@ -1,0 +1,184 @@
+// A blind player's game, played on the keyboard and followed by ear: Orca listens to the real game
+// on the session's bus, and every step is checked against what Orca spoke, not against the screen.
+// Before it, how the driver reads what Orca spoke from Orca's debug file.
+
+// Own
+#include "e2e.h"
+#include "driver/screen_reader.h"
+#include "quiz/question_bank.h"
+
+// Standard
+#include <algorithm>
+#include <iostream>
+#include <string_view>
+
+namespace e2e {
+namespace {
+
+using driver::normalisedSpeech;
+using driver::ScreenReader;
+
+using ByEar = E2e;
+
+// Entries as Orca 43 writes them: speech among its other entries, a key it echoes, apostrophes and
+// braces in the text, a voice named, no voice settings, and a text over two lines.
+constexpr std::string_view kDebugFile =
+    "14:12:06.930001 - ORCA: Starting registry\n"
+    "14:12:06.937081 - SPEECH OUTPUT: 'Screen reader on.'{'established': False}\n"
+    "14:12:06.938240 - SPEECH DISPATCHER: Speaking '<speak>Screen reader on.</speak>' \n"
+    "                  ORCA rate 5.0, pitch 5.0, volume 5.0\n"
+    "14:12:09.455704 - SPEECH OUTPUT: 'space ' {'established': False}\n"
+    "14:12:09.500000 - SPEECH OUTPUT: 'Press 'Esc' to Abort Quiz'{'established': False}\n"
+    "14:12:09.600000 - SPEECH OUTPUT: 'see {1}' voice=hyperlink{'family': {'name': 'en'}, 'rate': 50}\n"
+    "14:12:09.700000 - SPEECH OUTPUT: 'Said all'\n"
+    "14:12:09.800000 - SPEECH OUTPUT: 'Have you enjoyed it\n"
+    "                  Takes due care'{'established': False}\n"
+    "SPEECH OUTPUT: 'no entry of its own'\n"
+    "14:12:10.000000 - INFO: SPEECH OUTPUT: 'quoted by another entry'\n";
+
+const std::vector<std::string> kSpokenInDebugFile{
+    "Screen reader on.", "space ", "Press 'Esc' to Abort Quiz", "see {1}", "Said all",
+    "Have you enjoyed it\nTakes due care"};
+
+TEST(OrcaDebugFile, UtterancesAreTheTextsOfTheSpeechEntriesInOrder)
+{
+    driver::SpeechLog log;
+    log.feed(kDebugFile);
+    EXPECT_EQ(log.utterances(), kSpokenInDebugFile);
+}
+
+// Orca writes the file as it goes, and an entry's lines come before its final line break: read in
+// pieces of any size, no utterance is counted early with part of its text, and all are counted.
+TEST(OrcaDebugFile, ReadInPiecesTheUtterancesAreTheSame)
+{
+    for (const std::size_t size : {1, 7, 40, 64}) {
+        driver::SpeechLog log;
+        for (std::size_t at = 0; at < kDebugFile.size(); at += size) {
+            log.feed(kDebugFile.substr(at, size));
+            const std::vector<std::string> &sofar = log.utterances();
+            ASSERT_LE(sofar.size(), kSpokenInDebugFile.size());
+            EXPECT_TRUE(std::equal(sofar.begin(), sofar.end(), kSpokenInDebugFile.begin()))
+                << "pieces of " << size << ": '" << sofar.back() << "' after " << at + size << " bytes";
+        }
+        EXPECT_EQ(log.utterances(), kSpokenInDebugFile) << "pieces of " << size;
+    }
+}
+
+// An utterance counts as soon as its line is complete, without waiting for Orca's next entry; a
+// line that is not complete yet does not count.
+TEST(OrcaDebugFile, AnUtteranceCountsOnceItsLineIsComplete)
+{
+    driver::SpeechLog log;
+    log.feed("14:12:09.805001 - SPEECH OUTPUT: 'Click me to see Options push button.'{'established': False}");
+    EXPECT_TRUE(log.utterances().empty());
+    log.feed("\n");
+    EXPECT_EQ(log.utterances(), std::vector<std::string>{"Click me to see Options push button."});
+}
+
+TEST(OrcaDebugFile, SpeechIsComparedWithItsSpacesNormalised)
+{
+    EXPECT_EQ(normalisedSpeech("  Sahi Jawab!  and good\n reply!  "), "Sahi Jawab! and good reply!");
+    EXPECT_EQ(normalisedSpeech(" \n "), "");
+}
+
+// The bank's entry whose question Orca spoke after "Question N: " in `utterance`; none when the
+// words that follow are no question of the bank.
+const quiz::BankEntry *questionSpoken(const std::string &utterance, int number)
+{
+    const std::string lead = "Question " + std::to_string(number) + ": ";
+    const std::size_t at = utterance.find(lead);
+    if (at == std::string::npos)
+        return nullptr;
+    const std::string question = utterance.substr(at + lead.size());
+    for (const quiz::BankEntry &entry : quiz::questionBank())
+        if (normalisedSpeech(entry.question) == question)
+            return &entry;
+    return nullptr;
+}
+
+std::string optionSpoken(const quiz::BankEntry &entry, int option)
+{
+    return "Option " + std::to_string(option) + ": " +
+           std::string(quiz::trimSpaces(entry.options[static_cast<std::size_t>(option - 1)]));
+}
+
+bool isPraise(const std::string &utterance)
+{
+    for (const std::string_view praise : quiz::praiseMessages())
+        if (utterance.find(normalisedSpeech(praise)) != std::string::npos)
+            return true;
+    return false;
+}
+
+// Title, a right answer, a wrong one, the farewell and the end, each step heard from Orca: the
+// prompts and credits of the title, the question read with its number, the first option with its
+// role, a praise and the focus on Next Question, the consolation with the right option's number,
+// the farewell about six seconds after, and a key there ending the game with status 0.
+TEST_F(ByEar, AKeyboardGameIsSpokenStepByStep)
+{
+    driver::Session &s = session({.sessionBus = true});
+    ScreenReader reader(s);
+    const auto started = driver::Clock::now();
+    driver::Process &game = s.launch({gamePath()}, {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1"});
+
+    // The title screen.
+    reader.waitFor("Tarvelo ?", 10s);
+    for (const char *text : {"Press any key to continue quizzing....", "Press 'Esc' to Abort Quiz",
+                             "Inspired From - Pravikon ?", "Written and Developed By : - Tarvelo team",
+                             "Its for fun and no actual prizes and honours for it"})
+        reader.waitFor(text, 3s);
+
+    // The first question, its options revealed, and a right answer.
+    auto mark = reader.mark();
+    ASSERT_TRUE(s.key("space"));
+    reader.waitFor("Click me to see Options", 5s, mark);
+    const std::string firstQuestion = reader.waitFor("Question 1: ", 5s, mark);
+    const quiz::BankEntry *first = questionSpoken(firstQuestion, 1);
+    ASSERT_NE(first, nullptr) << "no question of the bank in '" << firstQuestion << "'";
+
+    mark = reader.mark();
+    ASSERT_TRUE(s.key("space"));
+    reader.waitFor(optionSpoken(*first, 1), 5s, mark);
+    reader.waitFor("check box", 5s, mark);
+
+    mark = reader.mark();
+    ASSERT_TRUE(s.key(std::to_string(first->correct)));
+    reader.waitFor(isPraise, "a praise", 5s, mark);
+    reader.waitFor("Next Question", 5s, mark);
+
+    // The second question, and a wrong answer.
+    mark = reader.mark();
+    ASSERT_TRUE(s.key("Return"));
+    const std::string secondQuestion = reader.waitFor("Question 2: ", 5s, mark);
+    const quiz::BankEntry *second = questionSpoken(secondQuestion, 2);
+    ASSERT_NE(second, nullptr) << "no question of the bank in '" << secondQuestion << "'";
+
+    mark = reader.mark();
+    ASSERT_TRUE(s.key("space"));
+    reader.waitFor(optionSpoken(*second, 1), 5s, mark);
+    const int wrong = second->correct == 1 ? 2 : 1;
+    mark = reader.mark();
+    ASSERT_TRUE(s.key(std::to_string(wrong)));
+    const auto answered = driver::Clock::now();
+    reader.waitFor("Afsos!! yeh galat jawab hamare sath bhag lene ka shukriya.....", 5s, mark);
+    reader.waitFor("The right answer was option " + std::to_string(second->correct), 5s, mark);
+
+    // The farewell screen, and the end.
+    mark = reader.mark();
+    reader.waitFor("Have you enjoyed it", 10s, mark);
+    const double farewell = seconds(driver::Clock::now() - answered);
+    std::cout << "farewell spoken " << farewell << " s after the wrong answer" << std::endl;
+    EXPECT_GE(farewell, 5.5) << "the farewell came before its time";
+    for (const char *text : {"Takes due care of yourself", "tarvelo@example.org", "Press any key to end the program"})
+        reader.waitFor(text, 3s, mark);
+
+    ASSERT_TRUE(s.key("space"));
+    EXPECT_EQ(game.waitExit(2s), 0);
+
+    std::cout << "the game took " << seconds(driver::Clock::now() - started) << " s; Orca spoke:" << std::endl;
+    for (const std::string &utterance : reader.spoken())
+        std::cout << "    '" << utterance << "'" << std::endl;
+}
+
+}  // namespace
+}  // namespace e2e
