@@ -82,18 +82,27 @@ TEST(OrcaDebugFile, SpeechIsComparedWithItsSpacesNormalised)
 }
 
 // The bank's entry whose question Orca spoke after "Question N: " in `utterance`; none when the
-// words that follow are no question of the bank.
+// words that follow are no question of the bank. More may follow the question (the message line's
+// reminder); the longest question that is followed by nothing or by a space is the one spoken.
 const quiz::BankEntry *questionSpoken(const std::string &utterance, int number)
 {
     const std::string lead = "Question " + std::to_string(number) + ": ";
     const std::size_t at = utterance.find(lead);
     if (at == std::string::npos)
         return nullptr;
-    const std::string question = utterance.substr(at + lead.size());
-    for (const quiz::BankEntry &entry : quiz::questionBank())
-        if (normalisedSpeech(entry.question) == question)
-            return &entry;
-    return nullptr;
+    const std::string_view spoken = std::string_view(utterance).substr(at + lead.size());
+    const quiz::BankEntry *found = nullptr;
+    std::size_t length = 0;
+    for (const quiz::BankEntry &entry : quiz::questionBank()) {
+        const std::string question = normalisedSpeech(entry.question);
+        const bool whole = spoken.starts_with(question) &&
+                           (spoken.size() == question.size() || spoken[question.size()] == ' ');
+        if (whole && question.size() > length) {
+            found = &entry;
+            length = question.size();
+        }
+    }
+    return found;
 }
 
 std::string optionSpoken(const quiz::BankEntry &entry, int option)
