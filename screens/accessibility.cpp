@@ -4,9 +4,13 @@
 #include "widgets.h"
 
 // Qt
+#include <QAbstractButton>
+#include <QAccessibleObject>
 #include <QAccessibleWidget>
+#include <QCheckBox>
 
 // Standard
+#include <algorithm>
 #include <vector>
 
 namespace screens {
@@ -25,10 +29,98 @@ public:
     }
 };
 
-// A screen lists its controls to assistive tools, leaving the decorative pictures out.
+// A button or an option's box. Every action that presses or toggles it is the player's click, so
+// that the game judges it: a tick that bypassed the click would leave a box ticked and unjudged.
+class ButtonAccessible : public QAccessibleWidget {
+public:
+    explicit ButtonAccessible(QAbstractButton *button)
+        : QAccessibleWidget(button, button->isCheckable() ? QAccessible::CheckBox : QAccessible::Button)
+    {
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        QString s = QAccessibleWidget::text(t);
+        if (t == QAccessible::Name && s.isEmpty())
+            s = button()->text().remove(QLatin1Char('&'));
+        return s;
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        if (button()->isCheckable()) {
+            s.checkable = true;
+            s.checked = button()->isChecked();
+        }
+        s.pressed = button()->isDown();
+        return s;
+    }
+
+    QStringList actionNames() const override
+    {
+        QStringList names{pressAction()};
+        if (button()->isCheckable())
+            names << toggleAction();
+        return names + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString &action) override
+    {
+        if (action != pressAction() && action != toggleAction()) {
+            QAccessibleWidget::doAction(action);
+            return;
+        }
+        if (button()->isEnabled() && button()->isVisible())
+            button()->click();
+    }
+
+private:
+    QAbstractButton *button() const { return static_cast<QAbstractButton *>(widget()); }
+};
+
+class SpokenLineAccessible : public QAccessibleObject {
+public:
+    explicit SpokenLineAccessible(SpokenLine *line) : QAccessibleObject(line) {}
+
+    QAccessibleInterface *parent() const override { return QAccessible::queryAccessibleInterface(line()->parent()); }
+    int childCount() const override { return 0; }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QString text(QAccessible::Text t) const override { return t == QAccessible::Name ? line()->text() : QString(); }
+    QAccessible::Role role() const override
+    {
+        return line()->kind() == SpokenLine::Kind::Announcement ? QAccessible::Notification : QAccessible::StaticText;
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s;
+        s.invisible = line()->text().isEmpty();
+        return s;
+    }
+    // The bottom line of the screen: read after everything the screen shows.
+    QRect rect() const override
+    {
+        const QAccessibleInterface *screen = parent();
+        if (screen == nullptr)
+            return {};
+        const QRect whole = screen->rect();
+        return {whole.left(), whole.bottom(), whole.width(), 1};
+    }
+
+private:
+    SpokenLine *line() const { return static_cast<SpokenLine *>(object()); }
+};
+
+// A screen lists its controls to assistive tools in reading order, top to bottom and left to
+// right, leaving the decorative pictures out and its spoken lines last. A screen spoken as a
+// dialog has its texts read out whenever it becomes the active window.
 class ScreenAccessible : public QAccessibleWidget {
 public:
-    explicit ScreenAccessible(ScreenWindow *window) : QAccessibleWidget(window, QAccessible::Window) {}
+    explicit ScreenAccessible(ScreenWindow *window)
+        : QAccessibleWidget(window, window->isSpokenAsDialog() ? QAccessible::Dialog : QAccessible::Window)
+    {
+    }
 
     int childCount() const override { return static_cast<int>(shownChildren().size()); }
 
@@ -59,6 +151,14 @@ private:
             if (c != nullptr && (picture == nullptr || !picture->isDecorative()))
                 children.push_back(c);
         }
+        std::stable_sort(children.begin(), children.end(), [](QAccessibleInterface *a, QAccessibleInterface *b) {
+            const QWidget *wa = static_cast<QWidget *>(a->object());
+            const QWidget *wb = static_cast<QWidget *>(b->object());
+            return std::pair(wa->y(), wa->x()) < std::pair(wb->y(), wb->x());
+        });
+        for (SpokenLine *line : widget()->findChildren<SpokenLine *>(Qt::FindDirectChildrenOnly))
+            if (QAccessibleInterface *c = QAccessible::queryAccessibleInterface(line))
+                children.push_back(c);
         return children;
     }
 };
@@ -69,10 +169,36 @@ QAccessibleInterface *screensFactory(const QString &, QObject *object)
         return new PictureAccessible(picture);
     if (auto *window = qobject_cast<ScreenWindow *>(object))
         return new ScreenAccessible(window);
+    if (auto *line = qobject_cast<SpokenLine *>(object))
+        return new SpokenLineAccessible(line);
+    if (auto *button = qobject_cast<QAbstractButton *>(object); button != nullptr && button->isWindow() == false &&
+                                                                 qobject_cast<ScreenWindow *>(button->window()))
+        return new ButtonAccessible(button);
     return nullptr;
 }
 
 }  // namespace
+
+void setSpoken(QWidget &control, const QString &name, const QString &description)
+{
+    if (control.accessibleName() != name)
+        control.setAccessibleName(name);
+    if (control.accessibleDescription() != description)
+        control.setAccessibleDescription(description);
+}
+
+SpokenLine::SpokenLine(Kind kind, QWidget *screen) : QObject(screen), m_kind(kind) {}
+
+void SpokenLine::announce(const QString &text)
+{
+    if (text.isEmpty())
+        return;
+    m_text = text;
+    // Orca speaks a notification when it is shown; showing it again says the new text.
+    QAccessibleEvent shown(this, QAccessible::ObjectShow);
+    QAccessible::updateAccessibility(&shown);
+    emit announced(text);
+}
 
 void installAccessibility()
 {

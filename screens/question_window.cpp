@@ -1,7 +1,9 @@
 // Own
 #include "question_window.h"
+#include "accessibility.h"
 #include "platform.h"
 #include "question_layout.h"
+#include "quiz/spoken.h"
 #include "widgets.h"
 
 // Qt
@@ -101,6 +103,7 @@ void QuestionWindow::buildControls()
 
     // Tab order: cmdOptions, cmdNext, cmdQuit, cmdLife, then the four boxes; labels never take focus.
     m_tabOrder = {m_showOptions, m_next, m_quit, m_lifeline, m_boxes[0], m_boxes[1], m_boxes[2], m_boxes[3]};
+    m_announcer = new SpokenLine(SpokenLine::Kind::Announcement, this);
     for (std::size_t i = 0; i + 1 < m_tabOrder.size(); ++i)
         setTabOrder(m_tabOrder[i], m_tabOrder[i + 1]);
 }
@@ -123,6 +126,30 @@ void QuestionWindow::render()
 {
     using namespace question;
     const quiz::QuestionControls &c = m_game.controls();
+    const quiz::Control target = quiz::focusAfter(m_rendered, c, focusedControl());
+    const std::string said = quiz::announcement(m_rendered, c, quiz::correctOptionFor(m_game.state().qIndex));
+    m_rendered = c;
+
+    // What the controls say is written first, so that the focus arrives at a control that says it.
+    for (std::size_t i = 0; i < quiz::kOptionCount; ++i) {
+        const int option = static_cast<int>(i) + 1;
+        setSpoken(*m_boxes[i], toQString(quiz::boxName(c, option)), toQString(quiz::boxDescription(c, option)));
+    }
+    setSpoken(*m_showOptions, {}, toQString(quiz::spokenQuestion(c)));
+    setSpoken(*m_number, QStringLiteral("Question ") + toQString(c.number.caption));
+
+    // The focus moves before anything is disabled or hidden under it: Qt would otherwise hand it
+    // down the tab order, and a screen reader would name every control it passed.
+    if (QWidget *next = widgetOf(target)) {
+        const QSignalBlocker blocker(next);
+        next->setEnabled(true);
+        next->setVisible(true);
+        if (focusWidget() != next)
+            next->setFocus(Qt::OtherFocusReason);
+    } else if (QWidget *focused = focusWidget()) {
+        focused->clearFocus();
+    }
+
     for (std::size_t i = 0; i < quiz::kOptionCount; ++i) {
         QCheckBox &box = *m_boxes[i];
         const QSignalBlocker blocker(box);
@@ -130,14 +157,9 @@ void QuestionWindow::render()
         box.setEnabled(c.boxes[i].enabled);
         box.setVisible(c.boxes[i].visible);
         applyLabel(*m_options[i], c.options[i], kOptions[i].font);
-        const QString option = QStringLiteral("Option %1").arg(i + 1);
-        const QString caption = toQString(c.options[i].caption);
-        box.setAccessibleName(caption.isEmpty() ? option : option + QStringLiteral(": ") + caption);
-        box.setAccessibleDescription(QStringLiteral("Tick to answer with option %1").arg(i + 1));
     }
     applyLabel(*m_question, c.question, kQuestion.font);
     applyLabel(*m_number, c.number, kNumber.font);
-    m_number->setAccessibleName(QStringLiteral("Question ") + toQString(c.number.caption));
     applyLabel(*m_message, c.message, kMessage.font);
     applyLabel(*m_lifelineUsed, c.lifelineUsed, kLifelineUsed.font);
     applyButton(*m_showOptions, c.showOptions);
@@ -148,25 +170,30 @@ void QuestionWindow::render()
     m_questionFrame->setVisible(c.questionFrame.visible);
     m_happyFace->setVisible(c.happyFace.visible);
     m_sadFace->setVisible(c.sadFace.visible);
-    // Each new question, the first of them included, starts with the focus on the first control
-    // that can take it, so that a keyboard player can reveal the options at once.
-    if (c.number.caption != m_posedNumber) {
-        m_posedNumber = c.number.caption;
-        focusFirstControl();
-    }
     if (c.endTimer.running && !m_endTimer.isActive())
         m_endTimer.start();
     else if (!c.endTimer.running && m_endTimer.isActive())
         m_endTimer.stop();
+
+    // Last, after every focus move: the focus's own speech would cut it off.
+    m_announcer->announce(toQString(said));
 }
 
-void QuestionWindow::focusFirstControl()
+quiz::Control QuestionWindow::focusedControl() const
 {
-    for (QWidget *w : m_tabOrder)
-        if (w->isEnabled() && w->isVisibleTo(this)) {
-            w->setFocus(Qt::OtherFocusReason);
-            return;
-        }
+    const QWidget *focused = focusWidget();
+    for (std::size_t i = 0; i < m_tabOrder.size(); ++i)
+        if (m_tabOrder[i] == focused)
+            return quiz::kTabOrder[i];
+    return quiz::Control::None;
+}
+
+QWidget *QuestionWindow::widgetOf(quiz::Control control) const
+{
+    for (std::size_t i = 0; i < m_tabOrder.size(); ++i)
+        if (quiz::kTabOrder[i] == control)
+            return m_tabOrder[i];
+    return nullptr;
 }
 
 bool QuestionWindow::event(QEvent *event)

@@ -5,6 +5,7 @@
 // Own
 #include "screen_window.h"
 #include "quiz/question_game.h"
+#include "quiz/spoken.h"
 
 // Qt
 #include <QTimer>
@@ -20,6 +21,7 @@ class QPushButton;
 namespace screens {
 
 class PictureBox;
+class SpokenLine;
 
 class QuestionWindow : public ScreenWindow {
     Q_OBJECT
@@ -42,7 +44,8 @@ private:
     void buildControls();
     void wireControls();
     void render();
-    void focusFirstControl();
+    quiz::Control focusedControl() const;
+    QWidget *widgetOf(quiz::Control control) const;   // nullptr for None
 
     quiz::QuestionGame m_game;
     QTimer m_endTimer;
@@ -61,8 +64,9 @@ private:
     PictureBox *m_questionFrame = nullptr;
     PictureBox *m_happyFace = nullptr;
     PictureBox *m_sadFace = nullptr;
-    std::array<QWidget *, 8> m_tabOrder{};
-    std::string m_posedNumber;   // the question number the focus was last placed for
+    std::array<QWidget *, quiz::kTabOrder.size()> m_tabOrder{};   // in the order of quiz::kTabOrder
+    SpokenLine *m_announcer = nullptr;
+    quiz::QuestionControls m_rendered;   // what the last render drew: what an event changed is told from it
 };
 
 }  // namespace screens

@@ -1,6 +1,7 @@
 // Own
 #include "screen_window.h"
 #include "platform.h"
+#include "title_layout.h"
 
 // Qt
 #include <QCloseEvent>
@@ -16,6 +17,8 @@ ScreenWindow::ScreenWindow(quiz::ScreenSwitcher &screens, quiz::Colour backgroun
     if (const QScreen *primary = QGuiApplication::primaryScreen())
         m_dpi = primary->logicalDotsPerInchY();
     setWindowTitle(QString());
+    // The title bar stays empty; a screen reader still names the screen after the game.
+    setAccessibleName(toQString(title::kGameTitle));
     setAutoFillBackground(true);
     QPalette p = palette();
     p.setColor(QPalette::Window, toQColor(background));

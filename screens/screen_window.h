@@ -25,15 +25,21 @@ public:
     // The run has ended: no timer of this screen may fire again.
     virtual void stopTimers() {}
 
+    // A screen that is read out whole when it comes up, as a dialog is to a screen reader: the
+    // title and the farewell, which have texts and no controls.
+    bool isSpokenAsDialog() const { return m_spokenAsDialog; }
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     quiz::ScreenSwitcher &screens() { return m_screens; }
     // The character a key event carries, or 0 for keys that carry none (Shift, arrows, F1 ...).
     static int characterCode(const QKeyEvent &event);
+    void setSpokenAsDialog() { m_spokenAsDialog = true; }
 
 private:
     quiz::ScreenSwitcher &m_screens;
     double m_dpi;
+    bool m_spokenAsDialog = false;
 };
 
 }  // namespace screens

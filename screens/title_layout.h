@@ -27,6 +27,7 @@ struct DrivenLabel {   // caption and colours come from the title rules
 inline constexpr quiz::Colour kBackground{0xC0FFFF};   // light yellow
 
 inline constexpr std::string_view kAuthorCredit = "Tarvelo team";
+inline constexpr std::string_view kGameTitle = "Tarvelo ?";   // also every screen's name to a screen reader
 
 // Listed topmost first, as they are stacked on the screen.
 inline constexpr std::array<StaticLabel, 4> kStaticLabels{{
@@ -34,7 +35,7 @@ inline constexpr std::array<StaticLabel, 4> kStaticLabels{{
      kBackground, quiz::colours::kRed, {"Arial Narrow", 14.25, 700}},
     {"Label2", {2280, 2880, 3855, 375}, "  Inspired From -  Pravikon ?", kBackground,
      quiz::colours::kWindowText, kDialogFont},
-    {"Label1", {2280, 1680, 6255, 495}, "Tarvelo ?", kBackground, quiz::Colour{0x004080},
+    {"Label1", {2280, 1680, 6255, 495}, kGameTitle, kBackground, quiz::Colour{0x004080},
      {"Arial Black", 14.25, 700}},
     {"lblDesc", {2280, 3600, 2415, 375}, " Written and Developed By : -", kBackground, quiz::colours::kBlue,
      {"Arial Narrow", 11.25, 400}},

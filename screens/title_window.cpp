@@ -1,5 +1,6 @@
 // Own
 #include "title_window.h"
+#include "accessibility.h"
 #include "platform.h"
 #include "title_layout.h"
 
@@ -16,6 +17,7 @@ TitleWindow::TitleWindow(quiz::ScreenSwitcher &screens)
     using namespace title;
     setObjectName(QStringLiteral("Form1"));
     setFocusPolicy(Qt::StrongFocus);
+    setSpokenAsDialog();
     const double d = dpi();
 
     // Created bottom-most first: Qt stacks later siblings above earlier ones.
@@ -29,6 +31,8 @@ TitleWindow::TitleWindow(quiz::ScreenSwitcher &screens)
         QLabel *label = makeLabel(this, it->geometry, d);
         label->setObjectName(QLatin1String(it->name));
         applyLabel(*label, {std::string(it->caption), it->text, it->back}, it->font);
+        if (it->name == std::string_view("lblDesc"))
+            m_credit = label;
     }
 
     for (int i = 0; i < quiz::kTitleTimerCount; ++i) {
@@ -75,6 +79,9 @@ void TitleWindow::render()
     quiz::Label name = c.name;
     name.caption = kAuthorCredit;
     applyLabel(*m_name, name, kName.font);
+    // The credit and the name beside it are one line to the ear; a screen reader reading the
+    // screen out passes over texts as short as the name alone.
+    setSpoken(*m_credit, m_credit->text() + QLatin1Char(' ') + toQString(kAuthorCredit));
     applyLabel(*m_press, c.press, kPress.font);
     applyLabel(*m_abort, c.abort, kAbort.font);
     for (std::size_t i = 0; i < m_timers.size(); ++i) {

@@ -35,6 +35,7 @@ private:
     quiz::TitleRules m_rules;
     std::array<QTimer, quiz::kTitleTimerCount> m_timers;
     QLabel *m_name = nullptr;
+    QLabel *m_credit = nullptr;   // lblDesc, which the name follows
     QLabel *m_press = nullptr;
     QLabel *m_abort = nullptr;
     bool m_iconPending = false;

@@ -19,6 +19,9 @@
 
 #include <gtest/gtest.h>
 
+// Readable failure output for texts and lists of them.
+inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+
 namespace screens_test {
 
 // Draws come from a queue; an empty queue draws 0. draws(k, n) gives the value that picks k of n.
