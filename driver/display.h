@@ -35,7 +35,8 @@ class Display {
 public:
     virtual ~Display() = default;
 
-    // The variables a program needs to draw on this display, e.g. DISPLAY and QT_QPA_PLATFORM.
+    // The variables a program needs to draw on this display, e.g. DISPLAY and QT_QPA_PLATFORM, as
+    // composeEnvironment() takes them: a name without '=' is a variable the program must not have.
     virtual std::vector<std::string> clientEnvironment() const = 0;
     virtual QSize size() const = 0;
 

@@ -107,16 +107,25 @@ std::string Process::output() const { return readFile(m_outputFile); }
 
 std::vector<std::string> composeEnvironment(const std::vector<std::string> &given, bool clean)
 {
+    // Each name appears once: with two entries of one name a program sees whichever its C library
+    // finds first, and that would be the earlier, replaced one.
+    std::vector<std::string> chosen;
+    for (const std::string &g : given) {
+        std::erase_if(chosen, [&g](const std::string &c) { return nameOf(c) == nameOf(g); });
+        chosen.push_back(g);
+    }
     std::vector<std::string> env;
     for (char **e = environ; *e != nullptr; ++e) {
         const std::string entry(*e);
         bool replaced = false;
-        for (const std::string &g : given)
+        for (const std::string &g : chosen)
             replaced = replaced || nameOf(g) == nameOf(entry);
         if (!replaced && (!clean || nameOf(entry) == "PATH"))
             env.push_back(entry);
     }
-    env.insert(env.end(), given.begin(), given.end());
+    for (const std::string &g : chosen)
+        if (g.find('=') != std::string::npos)
+            env.push_back(g);
     return env;
 }
 

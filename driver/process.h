@@ -35,8 +35,9 @@ private:
     std::string m_outputFile;
 };
 
-// The caller's environment with `given` put in, each replacing a variable of the same name; an
-// entry "NAME=" leaves NAME empty. With clean, nothing of the caller's is kept but PATH.
+// The caller's environment with `given` put in, each replacing a variable of the same name, the
+// caller's or an earlier one in `given`; an entry "NAME=" leaves NAME empty, an entry "NAME" without
+// '=' leaves it out. With clean, nothing of the caller's is kept but PATH.
 std::vector<std::string> composeEnvironment(const std::vector<std::string> &given, bool clean = false);
 
 std::string readFile(const std::string &path);

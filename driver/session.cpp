@@ -15,6 +15,7 @@
 
 namespace driver {
 namespace {
+constexpr std::size_t kFolderNameLength = 40;
 
 std::string commandLineOf(pid_t pid)
 {
@@ -52,7 +53,9 @@ std::vector<pid_t> programsOnRuntime(const std::string &runtime)
 Session::Session(const Options &options)
     : m_scale(options.dpiScale * options.scaleFactor), m_uncaught(std::uncaught_exceptions())
 {
-    std::string pattern = "/tmp/tarvelo-" + options.name + ".XXXXXX";
+    // Sockets live in the folder (the session bus, the accessibility bus, a compositor's), and a
+    // socket's path holds at most 107 bytes: a long name is cut so that theirs still fit.
+    std::string pattern = "/tmp/tarvelo-" + options.name.substr(0, kFolderNameLength) + ".XXXXXX";
     if (mkdtemp(pattern.data()) == nullptr)
         throw Failure("cannot make a folder for the session");
     m_folder = pattern;

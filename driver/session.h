@@ -58,7 +58,8 @@ public:
     void keep() { m_keep = true; }
 
     // The environment of a program on this display: the caller's (with clean, only its PATH), the
-    // display's variables, XDG_RUNTIME_DIR and the scale factor, then `extra`.
+    // display's variables, XDG_RUNTIME_DIR, the scale factor and the bus left unnamed, then `extra`,
+    // whose variables replace any of those (a screen reader is told the session bus this way).
     std::vector<std::string> environment(const std::vector<std::string> &extra = {}, bool clean = false) const;
     // Starts a program in that environment, its output in FOLDER/NAME.log; it lives as long as the session.
     Process &launch(const std::vector<std::string> &argv, const std::vector<std::string> &extra = {},

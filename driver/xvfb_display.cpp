@@ -154,7 +154,9 @@ void XvfbDisplay::stop()
 
 std::vector<std::string> XvfbDisplay::clientEnvironment() const
 {
-    return {"DISPLAY=" + m_name, "QT_QPA_PLATFORM=xcb", "WAYLAND_DISPLAY="};
+    // No WAYLAND_DISPLAY at all, as in an X login: the accessibility services that the session bus
+    // starts take even an empty one for a Wayland session, and then synthesise no keys on X.
+    return {"DISPLAY=" + m_name, "QT_QPA_PLATFORM=xcb", "WAYLAND_DISPLAY"};
 }
 
 QImage XvfbDisplay::grab(const QRect &area)

@@ -57,11 +57,15 @@ public:
         return s;
     }
 
+    // A control that cannot be used offers nothing to press, as Qt's own buttons do.
     QStringList actionNames() const override
     {
-        QStringList names{pressAction()};
-        if (button()->isCheckable())
-            names << toggleAction();
+        QStringList names;
+        if (button()->isEnabled() && button()->isVisible()) {
+            names << pressAction();
+            if (button()->isCheckable())
+                names << toggleAction();
+        }
         return names + QAccessibleWidget::actionNames();
     }
 
@@ -112,6 +116,22 @@ private:
     SpokenLine *line() const { return static_cast<SpokenLine *>(object()); }
 };
 
+// Top to bottom in rows, left to right within a row. A row is what starts above the bottom of its
+// top-most control: an option's box stands a little lower than its caption, yet both are one line.
+void inReadingOrder(std::vector<QAccessibleInterface *> &controls)
+{
+    auto geometry = [](QAccessibleInterface *c) { return static_cast<QWidget *>(c->object())->geometry(); };
+    std::stable_sort(controls.begin(), controls.end(),
+                     [&](QAccessibleInterface *a, QAccessibleInterface *b) { return geometry(a).top() < geometry(b).top(); });
+    for (auto row = controls.begin(); row != controls.end();) {
+        const int bottom = geometry(*row).bottom();
+        const auto end = std::find_if(row, controls.end(), [&](QAccessibleInterface *c) { return geometry(c).top() > bottom; });
+        std::stable_sort(row, end,
+                         [&](QAccessibleInterface *a, QAccessibleInterface *b) { return geometry(a).left() < geometry(b).left(); });
+        row = end;
+    }
+}
+
 // A screen lists its controls to assistive tools in reading order, top to bottom and left to
 // right, leaving the decorative pictures out and its spoken lines last. A screen spoken as a
 // dialog has its texts read out whenever it becomes the active window.
@@ -151,11 +171,7 @@ private:
             if (c != nullptr && (picture == nullptr || !picture->isDecorative()))
                 children.push_back(c);
         }
-        std::stable_sort(children.begin(), children.end(), [](QAccessibleInterface *a, QAccessibleInterface *b) {
-            const QWidget *wa = static_cast<QWidget *>(a->object());
-            const QWidget *wb = static_cast<QWidget *>(b->object());
-            return std::pair(wa->y(), wa->x()) < std::pair(wb->y(), wb->x());
-        });
+        inReadingOrder(children);
         for (SpokenLine *line : widget()->findChildren<SpokenLine *>(Qt::FindDirectChildrenOnly))
             if (QAccessibleInterface *c = QAccessible::queryAccessibleInterface(line))
                 children.push_back(c);

@@ -51,6 +51,8 @@ TEST_F(ScreenReader, PressAndToggleActionsAnswerExactlyAsAClickDoes)
     const QString toggle = QAccessibleActionInterface::toggleAction();
     enterQuiz(12);   // option 3 is right
     EXPECT_TRUE(accessible(box(3))->actionInterface()->actionNames().contains(toggle));
+    EXPECT_FALSE(accessible(button("cmdNext"))->actionInterface()->actionNames().contains(press))
+        << "a disabled button offers nothing to press";
     doAction(box(3), toggle);
     EXPECT_FALSE(box(3).isChecked()) << "before the options show, the guard unticks as it does for a click";
     EXPECT_FALSE(button("cmdNext").isEnabled());
@@ -148,6 +150,19 @@ TEST_F(ScreenReader, VerdictsAndTheLifelineAreSaidOnceAndTheQuestionWithTheFocus
                                          "The right answer was option 1: ") + label("lblAnsOne").text() + QStringLiteral(".");
     EXPECT_EQ(heard(), (QStringList{QStringLiteral("focus none"), wrong}));
     EXPECT_EQ(label("lblTest").text(), QString::fromUtf8(quiz::texts::kWrong.data())) << "the visible message stays as it is";
+}
+
+TEST_F(ScreenReader, TheQuestionScreenListsEachOptionBesideItsBoxRowByRow)
+{
+    enterQuiz(0);
+    QStringList order;
+    QAccessibleInterface *screen = accessible(question());
+    for (int i = 0; i < screen->childCount(); ++i) {
+        const QString name = screen->child(i)->object()->objectName();
+        if (name.startsWith(QLatin1String("Check")) || name.startsWith(QLatin1String("lblAns")))
+            order << name;
+    }
+    EXPECT_EQ(order, (QStringList{"Check1", "lblAnsOne", "Check2", "lblAnsTwo", "Check3", "lblAnsthree", "Check4", "lblAnsfour"}));
 }
 
 // A screen reader reads a dialog's texts when it comes up, in the order they stand on the screen.
