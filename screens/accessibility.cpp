@@ -7,7 +7,9 @@
 #include <QAbstractButton>
 #include <QAccessibleObject>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QCheckBox>
+#include <QTimer>
 
 // Standard
 #include <algorithm>
@@ -193,7 +195,42 @@ QAccessibleInterface *screensFactory(const QString &, QObject *object)
     return nullptr;
 }
 
+// Qt tells a screen reader that a window came up only while it listens; a window that came up
+// before (the title, when the screen reader or the game's own bridge to it starts late) would
+// stay unspoken.
+class LateListener : public QAccessible::ActivationObserver {
+public:
+    void accessibilityActiveChanged(bool active) override
+    {
+        if (!active)
+            return;
+        // Qt's bridge sends events only once it has finished starting, right after this call.
+        QTimer::singleShot(0, qApp, [] {
+            if (auto *screen = qobject_cast<ScreenWindow *>(QApplication::activeWindow()); screen && screen->isSpokenAsDialog())
+                readAloud(*screen);
+        });
+    }
+};
+
 }  // namespace
+
+void readAloud(ScreenWindow &screen)
+{
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(&screen);
+    QStringList said{iface->text(QAccessible::Name)};
+    for (int i = 0; i < iface->childCount(); ++i) {
+        const QAccessibleInterface *c = iface->child(i);
+        const QString text = c->text(QAccessible::Name).simplified();
+        if (c->role() == QAccessible::StaticText && !text.isEmpty() && !said.contains(text))
+            said << text;
+    }
+    auto *line = screen.findChild<SpokenLine *>(QStringLiteral("readAloud"), Qt::FindDirectChildrenOnly);
+    if (line == nullptr) {
+        line = new SpokenLine(SpokenLine::Kind::Announcement, &screen);
+        line->setObjectName(QStringLiteral("readAloud"));
+    }
+    line->announce(said.join(QLatin1Char(' ')));
+}
 
 void setSpoken(QWidget &control, const QString &name, const QString &description)
 {
@@ -219,8 +256,11 @@ void SpokenLine::announce(const QString &text)
 void installAccessibility()
 {
     static bool installed = false;
-    if (!installed)
+    if (!installed) {
         QAccessible::installFactory(screensFactory);
+        static LateListener listener;
+        QAccessible::installActivationObserver(&listener);
+    }
     installed = true;
 }
 

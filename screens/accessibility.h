@@ -15,6 +15,12 @@ namespace screens {
 // Once per run, before the first screen is built.
 void installAccessibility();
 
+class ScreenWindow;
+// Says a screen's texts aloud in reading order, as a screen reader reads a dialog that comes up.
+// Done for the active screen when assistive tools start listening only after it came up: the
+// screen reader was never told that it did.
+void readAloud(ScreenWindow &screen);
+
 // Writes a control's accessible name and description, each only when it changes: every write is an
 // event to a listening screen reader, and a render runs on every timer tick.
 void setSpoken(QWidget &control, const QString &name, const QString &description = {});

@@ -165,6 +165,29 @@ TEST_F(ScreenReader, TheQuestionScreenListsEachOptionBesideItsBoxRowByRow)
     EXPECT_EQ(order, (QStringList{"Check1", "lblAnsOne", "Check2", "lblAnsTwo", "Check3", "lblAnsthree", "Check4", "lblAnsfour"}));
 }
 
+// Qt tells a screen reader that a screen came up only once its bridge to it has started; the title
+// can come up first, and must then still be heard.
+TEST_F(ScreenReader, ATitleThatCameUpBeforeAssistiveToolsListenedIsReadAloudWhenTheyStart)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&title()));
+    QAccessible::setActive(true);
+    QCoreApplication::processEvents();
+    const auto *read = title().findChild<screens::SpokenLine *>(QStringLiteral("readAloud"));
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(read->text(), QStringLiteral("Tarvelo ? Inspired From - Pravikon ? Written and Developed By : - Tarvelo team "
+                                           "Tarvelo team - : Its for fun and no actual prizes and honours for it : - "
+                                           "Press any key to continue quizzing.... Press 'Esc' to Abort Quiz"));
+    QAccessible::setActive(false);
+
+    enterQuiz(0);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&question()));
+    QAccessible::setActive(true);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(question().findChild<screens::SpokenLine *>(QStringLiteral("readAloud")), nullptr)
+        << "the question screen speaks through its focus";
+    QAccessible::setActive(false);
+}
+
 // A screen reader reads a dialog's texts when it comes up, in the order they stand on the screen.
 TEST_F(ScreenReader, TitleAndFarewellReadOutAsDialogsInReadingOrder)
 {
