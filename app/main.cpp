@@ -55,6 +55,7 @@ int main(int argc, char *argv[])
     if (!screens::platformStartChangesEnvironment())
         fonts.start();
 
+    screens::sayRepeatedMessagesOnce();
     screens::guardPlatformStart();
     QApplication app(argc, argv);
     screens::platformStarted();

@@ -1,9 +1,7 @@
 // What the driver needs of a display server: what it shows, input as a player gives it, the
-// windows of a program, and the variables that send a program to it. XvfbDisplay is the one kind
-// today. A Wayland compositor (weston --backend=headless --use-pixman) would be a second
-// implementation of this interface, chosen in Session: WAYLAND_DISPLAY and QT_QPA_PLATFORM=wayland
-// as its client environment, grab() through weston-screenshooter, keys by the same keysym names
-// through xkbcommon, and its own way to hand out the windows of a program and close them.
+// windows of a program, and the variables that send a program to it. Two kinds, chosen in Session:
+// XvfbDisplay, which does all of it, and WestonDisplay, a headless Wayland compositor that shows
+// what the game draws but takes no input and hands out no windows (those calls throw there).
 #pragma once
 
 // Qt

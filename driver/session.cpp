@@ -1,5 +1,6 @@
 // Own
 #include "session.h"
+#include "weston_display.h"
 #include "xvfb_display.h"
 
 // Standard
@@ -62,7 +63,13 @@ Session::Session(const Options &options)
     // The runtime folder exists before the display starts: a Wayland compositor puts its socket there.
     m_runtime = m_folder + "/runtime";
     mkdir(m_runtime.c_str(), 0700);
-    m_display = std::make_unique<XvfbDisplay>(options.display, options.dpiScale, m_folder);
+    if (options.wayland) {
+        if (options.dpiScale != 1)
+            throw Failure("a Wayland session takes no dpiScale: Xft.dpi is an X resource");
+        m_display = std::make_unique<WestonDisplay>(options.display, m_runtime, m_folder);
+    } else {
+        m_display = std::make_unique<XvfbDisplay>(options.display, options.dpiScale, m_folder);
+    }
     m_environment = m_display->clientEnvironment();
     m_environment.push_back("XDG_RUNTIME_DIR=" + m_runtime);
     if (options.scaleFactor != 1)

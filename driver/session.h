@@ -1,8 +1,8 @@
 // One run of the game and everything around it, composed in one place: a folder for logs and
 // screenshots, a display server of its own, a private XDG_RUNTIME_DIR, and the game's environment
-// made of them. This is where the kind of display is chosen (a Wayland compositor would be started
-// here in place of Xvfb) and where a screen reader's session bus (dbus-run-session, with AT-SPI)
-// would add its address to the game's environment.
+// made of them. This is where the kind of display is chosen (Xvfb, or a headless weston for the
+// game on Wayland) and where a screen reader's session bus (dbus-run-session, with AT-SPI) would
+// add its address to the game's environment.
 #pragma once
 
 // Own
@@ -37,6 +37,9 @@ public:
         // A session bus at its standard place, XDG_RUNTIME_DIR/bus, as a desktop login gives one.
         // The game is not told its address: it must find the bus there by itself.
         bool sessionBus = false;
+        // A headless weston in place of Xvfb, the game on Qt's Wayland platform. It takes no keys
+        // and no clicks (see WestonDisplay), and no dpiScale: that is an X resource.
+        bool wayland = false;
     };
 
     explicit Session(const Options &options);

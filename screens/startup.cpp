@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <system_error>
 
 // System
@@ -41,6 +42,30 @@ void platformStartHandler(QtMsgType type, const QMessageLogContext &context, con
     if (context.category != nullptr && std::strncmp(context.category, "qt.qpa", 6) == 0)
         return;
     g_previousHandler(type, context, message);
+}
+
+QtMessageHandler g_repeatNextHandler = nullptr;
+
+struct LastMessage {
+    // Held while the message is printed: a second thread with the same news waits until the first
+    // line is out, then says nothing. Recursive, in case a handler further on reports a message itself.
+    std::recursive_mutex mutex;
+    bool any = false;
+    QtMsgType type = QtDebugMsg;
+    QString text;
+};
+
+void sayOnceHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    // Never destroyed: Qt's own objects may still report something while the program exits.
+    static auto *last = new LastMessage;
+    const std::lock_guard lock(last->mutex);
+    if (last->any && type == last->type && message == last->text)
+        return;
+    last->any = true;
+    last->type = type;
+    last->text = message;
+    g_repeatNextHandler(type, context, message);
 }
 
 bool waylandReachable()
@@ -162,5 +187,11 @@ bool platformStartChangesEnvironment()
 void guardPlatformStart() { g_previousHandler = qInstallMessageHandler(platformStartHandler); }
 
 void platformStarted() { qInstallMessageHandler(g_previousHandler); }
+
+void sayRepeatedMessagesOnce()
+{
+    if (g_repeatNextHandler == nullptr)
+        g_repeatNextHandler = qInstallMessageHandler(sayOnceHandler);
+}
 
 }  // namespace screens

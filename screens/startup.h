@@ -39,6 +39,12 @@ QByteArray sessionBusAddress(const QByteArray &named, const QByteArray &runtimeD
 void guardPlatformStart();
 void platformStarted();
 
+// From here on, a message said again word for word straight after itself is printed once. Qt's
+// Wayland platform reports a lost compositor from its event thread and from the main thread at
+// once, each just before it ends the program; the player reads that news in one line. The message
+// is out before the call that said it returns, so an end of the program right after loses none.
+void sayRepeatedMessagesOnce();
+
 // Reads the system's font configuration on the second core while the first opens the display and
 // builds the screens: the title's first frame cannot be drawn without it, and reading it is the
 // largest single cost of starting. start() begins once (later calls do nothing); wait() returns
