@@ -33,6 +33,10 @@ public:
         // A session bus at its standard place, XDG_RUNTIME_DIR/bus, as a desktop login gives one.
         // The game is not told its address: it must find the bus there by itself.
         bool sessionBus = false;
+        // The largest size resizeDisplay() may give the display; empty, it keeps its first size.
+        QSize largestDisplay{};
+        // A window manager (Openbox, EWMH, with its own default settings) runs before the game.
+        bool windowManager = false;
     };
 
     explicit Session(const Options &options);
@@ -63,6 +67,9 @@ public:
     QRect placeOf(const screens::Geometry &control) const { return driver::placeOf(control, m_scale); }
     QPoint centreOf(const screens::Geometry &control) const { return driver::centreOf(control, m_scale); }
     QPoint probe() const { return m_probe; }
+    // Gives the display a new size within Options::largestDisplay, as a monitor's new mode does,
+    // and moves the probe point with it. Throws Failure when the display does not take it.
+    void resizeDisplay(QSize size);
 
     // The screen whose background shows at the probe point, if any.
     std::optional<Screen> screenShown();
@@ -81,6 +88,7 @@ public:
 
 private:
     void startSessionBus(const std::string &runtime);
+    void startWindowManager();
 
     std::string m_folder;
     std::unique_ptr<Display> m_display;
