@@ -51,9 +51,11 @@ void ScreenWindow::followScreen(QScreen *target)
 
 void ScreenWindow::fitArea(const QRect &area)
 {
-    // A window the player has restored to a smaller size keeps it; the controls keep their places
-    // whatever the size, since only the window follows the area.
-    if (!(windowState() & Qt::WindowMaximized))
+    // A window the player has restored to a smaller size keeps it. A framed window has a window
+    // manager, which maximizes it to the new area itself; a size asked of it as well would have it
+    // restore the window first and maximize it again (Openbox does), a flicker at best. The
+    // controls keep their places whatever the size, since only the window follows the area.
+    if (!(windowState() & Qt::WindowMaximized) || frameGeometry() != geometry())
         return;
     setGeometry(area);
     // Qt takes a geometry set from code for the end of the maximized state; the window is still
