@@ -60,8 +60,8 @@ public:
     // Gives the display a new size, as a monitor's new mode does; its programs hear of it as of
     // any such change. False, and the size unchanged, where the display cannot take that size.
     virtual bool resize(QSize size) { return size == this->size(); }
-    // Whether a window manager runs on the display and has said so.
-    virtual bool windowManaged() { return false; }
+    // Waits until a window manager started on the display manages windows; false when none did.
+    virtual bool waitForWindowManager(std::chrono::milliseconds /*timeout*/) { return false; }
 
     // Top-level windows that say they belong to the process, mapped or not, with their places on
     // the display (inside a window manager's frame where there is one).

@@ -62,10 +62,8 @@ void Session::startWindowManager()
     Process &manager = launch({"openbox", "--sm-disable"},
                               {"XDG_CONFIG_HOME=" + m_folder + "/config", "XDG_CACHE_HOME=" + m_folder + "/cache"},
                               false, "window-manager");
-    // The game must come up managed, so it starts only once the manager has taken the display.
-    if (m_display->waitUntil([&] { return m_display->windowManaged() || !manager.running(); }, 10s) ==
-            Clock::time_point{} ||
-        !manager.running())
+    // The game must come up managed, so it starts only once the manager manages windows.
+    if (!m_display->waitForWindowManager(10s) || !manager.running())
         fail("the window manager did not start: " + manager.output());
 }
 

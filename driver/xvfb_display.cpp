@@ -345,7 +345,37 @@ bool XvfbDisplay::resize(QSize size)
     return done;
 }
 
-bool XvfbDisplay::windowManaged()
+bool XvfbDisplay::waitForWindowManager(std::chrono::milliseconds timeout)
+{
+    ::Display *d = dpy(m_display);
+    const auto deadline = Clock::now() + timeout;
+    while (!windowManagerNamed()) {
+        if (Clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(10ms);
+    }
+    // Named, it has taken the display, but a window mapped while it is still starting can be lost
+    // (Openbox drops it, and the window never shows). It is ready once it shows a window of ours;
+    // the map is asked again while it does not, since the first request may be the one it drops.
+    const Window probe = XCreateSimpleWindow(d, m_root, 0, 0, 1, 1, 0, 0, 0);
+    bool managed = false;
+    while (!managed && Clock::now() < deadline) {
+        XMapWindow(d, probe);
+        XSync(d, False);
+        const auto retry = std::min(deadline, Clock::now() + 100ms);
+        while (!managed && Clock::now() < retry) {
+            XWindowAttributes a;
+            managed = XGetWindowAttributes(d, probe, &a) && a.map_state == IsViewable;
+            if (!managed)
+                std::this_thread::sleep_for(5ms);
+        }
+    }
+    XDestroyWindow(d, probe);
+    XSync(d, False);
+    return managed;
+}
+
+bool XvfbDisplay::windowManagerNamed()
 {
     // An EWMH window manager names a window of its own on the root, which names itself again.
     ::Display *d = dpy(m_display);

@@ -31,7 +31,7 @@ public:
     void moveTo(QPoint at) override;
     void button(int button, bool down) override;
     bool resize(QSize size) override;
-    bool windowManaged() override;
+    bool waitForWindowManager(std::chrono::milliseconds timeout) override;
     std::vector<WindowInfo> windowsOf(pid_t pid) override;
     bool requestClose(unsigned long window) override;
     Clock::time_point waitUntil(const std::function<bool()> &done, std::chrono::milliseconds timeout,
@@ -42,6 +42,8 @@ private:
     void startServer(const std::string &logFile);
     void openClient();
     void setResources(const std::string &resources);
+    // Whether a window manager has named itself on the root window, as EWMH asks.
+    bool windowManagerNamed();
     // The windows of the process among the children of `window` and their own, `depth` levels
     // down, looking into a window manager's frames, which belong to no process; appended to found.
     void collectWindowsOf(pid_t pid, unsigned long window, int depth, std::vector<WindowInfo> &found);

@@ -122,6 +122,27 @@ TEST_P(FollowsDisplay, GrownTheWindowCoversTheNewAreaAndShrunkItFitsAgain)
     }
 }
 
+using DisplaySize = E2e;
+
+// The display takes any size up to its largest, also one wider but lower than the last, and
+// refuses a larger one without changing; a display started without a largest keeps its size.
+TEST_F(DisplaySize, TakesSizesUpToItsLargestAndRefusesOthers)
+{
+    driver::Session &s = session({.display = kFirstSize, .largestDisplay = kGrownSize});
+    EXPECT_EQ(s.display().size(), kFirstSize);
+    for (const QSize size : {QSize(1280, 600), QSize(800, 1024), kGrownSize, QSize(640, 480), kFirstSize}) {
+        EXPECT_TRUE(s.display().resize(size)) << size.width() << "x" << size.height();
+        EXPECT_EQ(s.display().size(), size);
+    }
+    EXPECT_FALSE(s.display().resize(QSize(1600, 1200)));
+    EXPECT_FALSE(s.display().resize(QSize(1281, 1024)));
+    EXPECT_EQ(s.display().size(), kFirstSize);
+
+    driver::Session &fixed = session({.display = kFirstSize});
+    EXPECT_FALSE(fixed.display().resize(kGrownSize));
+    EXPECT_EQ(fixed.display().size(), kFirstSize);
+}
+
 INSTANTIATE_TEST_SUITE_P(Screens, FollowsDisplay,
                          ::testing::Values(Case{Screen::Title, false, "TitleAlone"},
                                            Case{Screen::Question, false, "QuestionAlone"},
