@@ -8,8 +8,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
-#include <X11/extensions/Xrandr.h>
 #include <X11/extensions/Xdamage.h>
+#include <X11/extensions/Xrandr.h>
 
 // Standard
 #include <algorithm>
@@ -122,8 +122,9 @@ void XvfbDisplay::openClient()
     if (!XDamageQueryExtension(d, &m_damageEvent, &error))
         throw std::runtime_error("the display has no Damage extension");
     m_damage = XDamageCreate(d, m_root, XDamageReportNonEmpty);
-    if (DisplayWidth(d, DefaultScreen(d)) > 0)
-        m_millimetresPerPixel = static_cast<double>(DisplayWidthMM(d, DefaultScreen(d))) / DisplayWidth(d, DefaultScreen(d));
+    const int screen = DefaultScreen(d);
+    if (DisplayWidth(d, screen) > 0)
+        m_millimetresPerPixel = static_cast<double>(DisplayWidthMM(d, screen)) / DisplayWidth(d, screen);
     XSync(d, False);
 }
 
@@ -324,8 +325,8 @@ bool XvfbDisplay::resize(QSize size)
         XRRAddOutputMode(d, outputId, mode);
 
     // The screen holds the monitor at every step: first large enough for the old and the new mode,
-    // then the new mode, then the screen cut down to it. The grab makes the steps one change to
-    // the display's programs.
+    // then the new mode, then the screen cut down to it. The server is grabbed meanwhile, so that
+    // no program draws on a screen half changed.
     const auto setScreen = [&](QSize s) {
         XRRSetScreenSize(d, m_root, s.width(), s.height(), static_cast<int>(s.width() * m_millimetresPerPixel + 0.5),
                          static_cast<int>(s.height() * m_millimetresPerPixel + 0.5));

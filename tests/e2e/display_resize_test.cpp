@@ -67,9 +67,9 @@ protected:
         return window;
     }
 
-    // The controls as they stand on the screen, for comparing before and after a resize: the
-    // question screen's whole controls area (it has no timers), the title's first prompt by its
-    // edges (its text changes colour with the title's beat, its background does not).
+    // The controls stand where they stood before the resize: the question screen's whole controls
+    // area shows as it did (it has no timers); the title's first prompt keeps its edges (its text
+    // changes colour with the title's beat, its background does not).
     static void expectControlsInPlace(driver::Session &s, Screen screen, QPoint origin, const QImage &before)
     {
         if (screen == Screen::Question) {
@@ -89,7 +89,8 @@ protected:
 TEST_P(FollowsDisplay, GrownTheWindowCoversTheNewAreaAndShrunkItFitsAgain)
 {
     const Case c = GetParam();
-    driver::Session &s = session({.display = kFirstSize, .largestDisplay = kGrownSize, .windowManager = c.windowManager});
+    driver::Session &s =
+        session({.display = kFirstSize, .largestDisplay = kGrownSize, .windowManager = c.windowManager});
     driver::Process &game = s.launch({gamePath()});
     s.waitForScreen(Screen::Title, 10s);
     if (c.screen == Screen::Question) {
