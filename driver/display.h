@@ -55,7 +55,14 @@ public:
         this->button(button, false);
     }
 
-    // Top-level windows that say they belong to the process, mapped or not.
+    // Gives the display a new size, as a monitor's new mode does; its programs hear of it as of
+    // any such change. False, and the size unchanged, where the display cannot take that size.
+    virtual bool resize(QSize size) { return size == this->size(); }
+    // Waits until a window manager started on the display manages windows; false when none did.
+    virtual bool waitForWindowManager(std::chrono::milliseconds /*timeout*/) { return false; }
+
+    // Top-level windows that say they belong to the process, mapped or not, with their places on
+    // the display (inside a window manager's frame where there is one).
     virtual std::vector<WindowInfo> windowsOf(pid_t pid) = 0;
     // Asks a window to close, as a window manager's close button does.
     virtual bool requestClose(unsigned long window) = 0;

@@ -68,7 +68,8 @@ Session::Session(const Options &options)
             throw Failure("a Wayland session takes no dpiScale: Xft.dpi is an X resource");
         m_display = std::make_unique<WestonDisplay>(options.display, m_runtime, m_folder);
     } else {
-        m_display = std::make_unique<XvfbDisplay>(options.display, options.dpiScale, m_folder);
+        m_display = std::make_unique<XvfbDisplay>(options.display, options.dpiScale, m_folder,
+                                                  XvfbDisplay::Options{.largest = options.largestDisplay});
     }
     m_environment = m_display->clientEnvironment();
     m_environment.push_back("XDG_RUNTIME_DIR=" + m_runtime);
@@ -77,6 +78,8 @@ Session::Session(const Options &options)
     m_probe = probePoint(options.display, m_scale);
     if (options.sessionBus)
         startSessionBus(m_runtime);
+    if (options.windowManager)
+        startWindowManager();
 }
 
 void Session::startSessionBus(const std::string &runtime)
@@ -93,6 +96,26 @@ void Session::startSessionBus(const std::string &runtime)
     }
     // Whatever bus the caller has is not this session's.
     m_environment.push_back("DBUS_SESSION_BUS_ADDRESS=");
+}
+
+void Session::startWindowManager()
+{
+    // Settings and caches of its own in the folder, so that a user's Openbox settings change no test.
+    Process &manager = launch({"openbox", "--sm-disable"},
+                              {"XDG_CONFIG_HOME=" + m_folder + "/config", "XDG_CACHE_HOME=" + m_folder + "/cache"},
+                              false, "window-manager");
+    // The game must come up managed, so it starts only once the manager manages windows.
+    if (!m_display->waitForWindowManager(10s) || !manager.running())
+        fail("the window manager did not start: " + manager.output());
+}
+
+void Session::resizeDisplay(QSize size)
+{
+    if (!m_display->resize(size))
+        fail("the display did not take the size " + std::to_string(size.width()) + "x" +
+             std::to_string(size.height()) + "; it is " + std::to_string(m_display->size().width()) + "x" +
+             std::to_string(m_display->size().height()));
+    m_probe = probePoint(size, m_scale);
 }
 
 Session::~Session()

@@ -40,6 +40,10 @@ public:
         // A headless weston in place of Xvfb, the game on Qt's Wayland platform. It takes no keys
         // and no clicks (see WestonDisplay), and no dpiScale: that is an X resource.
         bool wayland = false;
+        // The largest size resizeDisplay() may give the display; empty, it keeps its first size.
+        QSize largestDisplay{};
+        // A window manager (Openbox, EWMH, with its own default settings) runs before the game.
+        bool windowManager = false;
     };
 
     explicit Session(const Options &options);
@@ -73,6 +77,9 @@ public:
     QRect placeOf(const screens::Geometry &control) const { return driver::placeOf(control, m_scale); }
     QPoint centreOf(const screens::Geometry &control) const { return driver::centreOf(control, m_scale); }
     QPoint probe() const { return m_probe; }
+    // Gives the display a new size within Options::largestDisplay, as a monitor's new mode does,
+    // and moves the probe point with it. Throws Failure when the display does not take it.
+    void resizeDisplay(QSize size);
 
     // The screen whose background shows at the probe point, if any.
     std::optional<Screen> screenShown();
@@ -95,6 +102,7 @@ private:
     // bus and its registry) and those a program left running behind it. They are given a moment to
     // leave by themselves, then asked to end, then killed.
     void endLeftovers();
+    void startWindowManager();
 
     std::string m_folder;
     std::string m_runtime;

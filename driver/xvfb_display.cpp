@@ -9,6 +9,7 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/extensions/Xdamage.h>
+#include <X11/extensions/Xrandr.h>
 
 // Standard
 #include <algorithm>
@@ -42,12 +43,17 @@ void initialiseXlib()
 
 }  // namespace
 
-XvfbDisplay::XvfbDisplay(QSize size, int dpiScale, const std::string &folder) : m_size(size)
+XvfbDisplay::XvfbDisplay(QSize size, int dpiScale, const std::string &folder, const Options &options)
+    : m_size(options.largest.isEmpty() ? size : options.largest)
 {
+    if (m_size.width() < size.width() || m_size.height() < size.height())
+        throw std::runtime_error("the display's largest size is smaller than its first");
     initialiseXlib();
     startServer(folder + "/xvfb.log");
     try {
         openClient();
+        if (m_size != size && !resize(size))
+            throw std::runtime_error("the display did not take its first size through RandR");
         if (dpiScale != 1)
             setResources("Xft.dpi:\t" + std::to_string(96 * dpiScale) + "\n");
     } catch (...) {
@@ -116,6 +122,9 @@ void XvfbDisplay::openClient()
     if (!XDamageQueryExtension(d, &m_damageEvent, &error))
         throw std::runtime_error("the display has no Damage extension");
     m_damage = XDamageCreate(d, m_root, XDamageReportNonEmpty);
+    const int screen = DefaultScreen(d);
+    if (DisplayWidth(d, screen) > 0)
+        m_millimetresPerPixel = static_cast<double>(DisplayWidthMM(d, screen)) / DisplayWidth(d, screen);
     XSync(d, False);
 }
 
@@ -218,14 +227,22 @@ void XvfbDisplay::button(int button, bool down)
 
 std::vector<WindowInfo> XvfbDisplay::windowsOf(pid_t pid)
 {
-    ::Display *d = dpy(m_display);
     std::vector<WindowInfo> found;
+    // A reparenting window manager puts each program's window into a frame of its own, some into a
+    // frame inside a frame: three levels below the root are as deep as a program's window goes.
+    collectWindowsOf(pid, m_root, 3, found);
+    return found;
+}
+
+void XvfbDisplay::collectWindowsOf(pid_t pid, unsigned long window, int depth, std::vector<WindowInfo> &found)
+{
+    ::Display *d = dpy(m_display);
     Window rootReturn = 0;
     Window parent = 0;
     Window *children = nullptr;
     unsigned count = 0;
-    if (!XQueryTree(d, m_root, &rootReturn, &parent, &children, &count))
-        return found;
+    if (depth == 0 || !XQueryTree(d, window, &rootReturn, &parent, &children, &count))
+        return;
     const Atom pidAtom = XInternAtom(d, "_NET_WM_PID", False);
     for (unsigned i = 0; i < count; ++i) {
         Atom type = 0;
@@ -236,17 +253,150 @@ std::vector<WindowInfo> XvfbDisplay::windowsOf(pid_t pid)
         if (XGetWindowProperty(d, children[i], pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &items, &after,
                                &data) != Success)
             continue;
-        const bool ours = data != nullptr && items == 1 && format == 32 &&
-                          static_cast<pid_t>(*reinterpret_cast<unsigned long *>(data)) == pid;
+        const bool labelled = data != nullptr && items == 1 && format == 32;
+        const bool ours = labelled && static_cast<pid_t>(*reinterpret_cast<unsigned long *>(data)) == pid;
         if (data != nullptr)
             XFree(data);
         XWindowAttributes a;
-        if (ours && XGetWindowAttributes(d, children[i], &a))
-            found.push_back({children[i], QRect(a.x, a.y, a.width, a.height), a.map_state == IsViewable});
+        int x = 0;
+        int y = 0;
+        Window child = 0;
+        if (ours && XGetWindowAttributes(d, children[i], &a) &&
+            XTranslateCoordinates(d, children[i], m_root, 0, 0, &x, &y, &child))
+            found.push_back({children[i], QRect(x, y, a.width, a.height), a.map_state == IsViewable});
+        else if (!labelled)
+            collectWindowsOf(pid, children[i], depth - 1, found);
     }
     if (children != nullptr)
         XFree(children);
-    return found;
+}
+
+bool XvfbDisplay::resize(QSize size)
+{
+    ::Display *d = dpy(m_display);
+    int event = 0;
+    int error = 0;
+    int minWidth = 0;
+    int minHeight = 0;
+    int maxWidth = 0;
+    int maxHeight = 0;
+    if (!XRRQueryExtension(d, &event, &error) ||
+        !XRRGetScreenSizeRange(d, m_root, &minWidth, &minHeight, &maxWidth, &maxHeight))
+        return false;
+    if (size.width() < minWidth || size.height() < minHeight || size.width() > maxWidth || size.height() > maxHeight)
+        return false;
+
+    XRRScreenResources *resources = XRRGetScreenResources(d, m_root);
+    if (resources == nullptr)
+        return false;
+    XRROutputInfo *output = resources->noutput > 0 ? XRRGetOutputInfo(d, resources, resources->outputs[0]) : nullptr;
+    const auto release = [&] {
+        if (output != nullptr)
+            XRRFreeOutputInfo(output);
+        XRRFreeScreenResources(resources);
+    };
+    if (output == nullptr || (output->crtc == 0 && resources->ncrtc < 1)) {
+        release();
+        return false;
+    }
+    RROutput outputId = resources->outputs[0];
+    const RRCrtc crtc = output->crtc != 0 ? output->crtc : resources->crtcs[0];
+
+    // Xvfb knows only the mode it started with; every other size is a mode of our own, made once.
+    RRMode mode = 0;
+    for (int i = 0; i < resources->nmode && mode == 0; ++i) {
+        const XRRModeInfo &m = resources->modes[i];
+        if (static_cast<int>(m.width) == size.width() && static_cast<int>(m.height) == size.height())
+            mode = m.id;
+    }
+    if (mode == 0) {
+        std::string name = std::to_string(size.width()) + "x" + std::to_string(size.height());
+        XRRModeInfo info{};
+        info.width = static_cast<unsigned>(size.width());
+        info.height = static_cast<unsigned>(size.height());
+        info.hTotal = info.width;
+        info.vTotal = info.height;
+        info.dotClock = 60ul * info.width * info.height;   // 60 Hz
+        info.name = name.data();
+        info.nameLength = static_cast<unsigned>(name.size());
+        mode = XRRCreateMode(d, m_root, &info);
+    }
+    if (std::find(output->modes, output->modes + output->nmode, mode) == output->modes + output->nmode)
+        XRRAddOutputMode(d, outputId, mode);
+
+    // The screen holds the monitor at every step: first large enough for the old and the new mode,
+    // then the new mode, then the screen cut down to it. The server is grabbed meanwhile, so that
+    // no program draws on a screen half changed.
+    const auto setScreen = [&](QSize s) {
+        XRRSetScreenSize(d, m_root, s.width(), s.height(), static_cast<int>(s.width() * m_millimetresPerPixel + 0.5),
+                         static_cast<int>(s.height() * m_millimetresPerPixel + 0.5));
+    };
+    XGrabServer(d);
+    setScreen(m_size.expandedTo(size));
+    const Status set = XRRSetCrtcConfig(d, resources, crtc, CurrentTime, 0, 0, mode, RR_Rotate_0, &outputId, 1);
+    setScreen(size);
+    XUngrabServer(d);
+    XSync(d, False);
+    release();
+
+    XWindowAttributes root;
+    const QSize now = XGetWindowAttributes(d, m_root, &root) ? QSize(root.width, root.height) : m_size;
+    const bool done = set == RRSetConfigSuccess && now == size;
+    m_size = now;
+    return done;
+}
+
+bool XvfbDisplay::waitForWindowManager(std::chrono::milliseconds timeout)
+{
+    ::Display *d = dpy(m_display);
+    const auto deadline = Clock::now() + timeout;
+    while (!windowManagerNamed()) {
+        if (Clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(10ms);
+    }
+    // Named, it has taken the display, but a window mapped while it is still starting can be lost
+    // (Openbox drops it, and the window never shows). It is ready once it shows a window of ours;
+    // the map is asked again while it does not, since the first request may be the one it drops.
+    const Window probe = XCreateSimpleWindow(d, m_root, 0, 0, 1, 1, 0, 0, 0);
+    bool managed = false;
+    while (!managed && Clock::now() < deadline) {
+        XMapWindow(d, probe);
+        XSync(d, False);
+        const auto retry = std::min(deadline, Clock::now() + 100ms);
+        while (!managed && Clock::now() < retry) {
+            XWindowAttributes a;
+            managed = XGetWindowAttributes(d, probe, &a) && a.map_state == IsViewable;
+            if (!managed)
+                std::this_thread::sleep_for(5ms);
+        }
+    }
+    XDestroyWindow(d, probe);
+    XSync(d, False);
+    return managed;
+}
+
+bool XvfbDisplay::windowManagerNamed()
+{
+    // An EWMH window manager names a window of its own on the root, which names itself again.
+    ::Display *d = dpy(m_display);
+    const Atom check = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False);
+    const auto checkOf = [&](Window w) -> Window {
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0;
+        unsigned long after = 0;
+        unsigned char *data = nullptr;
+        Window named = 0;
+        if (XGetWindowProperty(d, w, check, 0, 1, False, XA_WINDOW, &type, &format, &items, &after, &data) == Success &&
+            data != nullptr && items == 1 && format == 32)
+            named = static_cast<Window>(*reinterpret_cast<unsigned long *>(data));
+        if (data != nullptr)
+            XFree(data);
+        return named;
+    };
+    const Window own = checkOf(m_root);
+    return own != 0 && checkOf(own) == own;
 }
 
 bool XvfbDisplay::requestClose(unsigned long window)

@@ -10,9 +10,16 @@ namespace driver {
 
 class XvfbDisplay : public Display {
 public:
+    struct Options {
+        // The largest size resize() may give the display; empty, it keeps its first size. Xvfb
+        // takes its framebuffer once, at start: it starts at this size and is then brought down
+        // to its first one through RandR, as a monitor's mode is changed.
+        QSize largest;
+    };
+
     // Throws std::runtime_error when Xvfb does not come up. dpiScale 2 gives the display the X
     // resource Xft.dpi 192, as a desktop at twice the scale does; its log goes into folder.
-    XvfbDisplay(QSize size, int dpiScale, const std::string &folder);
+    XvfbDisplay(QSize size, int dpiScale, const std::string &folder, const Options &options = Options());
     XvfbDisplay(const XvfbDisplay &) = delete;
     XvfbDisplay &operator=(const XvfbDisplay &) = delete;
     ~XvfbDisplay() override;
@@ -23,6 +30,8 @@ public:
     bool key(const std::string &keysymName) override;
     void moveTo(QPoint at) override;
     void button(int button, bool down) override;
+    bool resize(QSize size) override;
+    bool waitForWindowManager(std::chrono::milliseconds timeout) override;
     std::vector<WindowInfo> windowsOf(pid_t pid) override;
     bool requestClose(unsigned long window) override;
     Clock::time_point waitUntil(const std::function<bool()> &done, std::chrono::milliseconds timeout,
@@ -33,6 +42,11 @@ private:
     void startServer(const std::string &logFile);
     void openClient();
     void setResources(const std::string &resources);
+    // Whether a window manager has named itself on the root window, as EWMH asks.
+    bool windowManagerNamed();
+    // The windows of the process among the children of `window` and their own, `depth` levels
+    // down, looking into a window manager's frames, which belong to no process; appended to found.
+    void collectWindowsOf(pid_t pid, unsigned long window, int depth, std::vector<WindowInfo> &found);
     // Drains the events the server has sent; true when one of them reported a change on the screen.
     bool takeDamage();
     void stop();
@@ -44,6 +58,7 @@ private:
     unsigned long m_root = 0;
     int m_damageEvent = 0;
     unsigned long m_damage = 0;
+    double m_millimetresPerPixel = 25.4 / 96;   // kept through resizes: a monitor keeps its dpi
 };
 
 }  // namespace driver

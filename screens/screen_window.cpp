@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QWindow>
 
 namespace screens {
 
@@ -27,12 +28,39 @@ ScreenWindow::ScreenWindow(quiz::ScreenSwitcher &screens, quiz::Colour backgroun
 
 void ScreenWindow::showMaximizedOnScreen()
 {
-    if (const QScreen *target = screen())
-        setGeometry(target->availableGeometry());
     setWindowState(windowState() | Qt::WindowMaximized);
+    followScreen(screen());
     show();
+    // The window is created by show(); from then on it may move to another screen (one added or
+    // replaced when the display changes), whose area it then follows instead.
+    if (const QWindow *window = windowHandle())
+        connect(window, &QWindow::screenChanged, this, &ScreenWindow::followScreen, Qt::UniqueConnection);
     raise();
     activateWindow();
+}
+
+void ScreenWindow::followScreen(QScreen *target)
+{
+    disconnect(m_areaFollowed);
+    if (target == nullptr)
+        return;
+    // A signal from the platform when the display changes, not a timer: an idle screen stays idle.
+    m_areaFollowed = connect(target, &QScreen::availableGeometryChanged, this, &ScreenWindow::fitArea);
+    fitArea(target->availableGeometry());
+}
+
+void ScreenWindow::fitArea(const QRect &area)
+{
+    // A window the player has restored to a smaller size keeps it. A framed window has a window
+    // manager, which maximizes it to the new area itself; a size asked of it as well would have it
+    // restore the window first and maximize it again (Openbox does), a flicker at best. The
+    // controls keep their places whatever the size, since only the window follows the area.
+    if (!(windowState() & Qt::WindowMaximized) || frameGeometry() != geometry())
+        return;
+    setGeometry(area);
+    // Qt takes a geometry set from code for the end of the maximized state; the window is still
+    // maximized, and must go on following the area.
+    setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void ScreenWindow::closeEvent(QCloseEvent *event)

@@ -7,7 +7,10 @@
 #include "quiz/screen_switcher.h"
 
 // Qt
+#include <QMetaObject>
 #include <QWidget>
+
+class QScreen;
 
 namespace screens {
 
@@ -16,7 +19,8 @@ class ScreenWindow : public QWidget {
 public:
     ScreenWindow(quiz::ScreenSwitcher &screens, quiz::Colour background);
 
-    // Fills the available area of its screen even with no window manager to maximize it.
+    // Fills the available area of its screen even with no window manager to maximize it, and
+    // keeps filling it as that area grows or shrinks (the display resized, a panel added).
     void showMaximizedOnScreen();
 
     // The logical dpi the screen was laid out with.
@@ -37,7 +41,13 @@ protected:
     void setSpokenAsDialog() { m_spokenAsDialog = true; }
 
 private:
+    // Follows the available area of the screen the window is on: a maximized window takes each new
+    // area, since with no window manager nothing else resizes it.
+    void followScreen(QScreen *target);
+    void fitArea(const QRect &area);
+
     quiz::ScreenSwitcher &m_screens;
+    QMetaObject::Connection m_areaFollowed;
     double m_dpi;
     bool m_spokenAsDialog = false;
 };
