@@ -1,12 +1,17 @@
-// Measures the game against the smallest Qt program of the same kind, under one private Xvfb.
+// Measures the game against the smallest Qt program of the same kind, as players run them: inside a
+// session bus, on displays of the sizes players own (1024x768, 1920x1080 and 3840x2160), each on a
+// private Xvfb of that size.
 //
-// Per run of either program: the time from exec to the first frame of its first screen on the display,
-// and its peak resident memory 2 s after that frame. Per run of the game also the time from a click on
-// "Click me to see Options" to the frame that shows the options, and on some runs the CPU time and the
-// wake-ups while the title, question and farewell screens sit idle. The two programs run alternately,
-// so that a change of load on the machine falls on both alike.
+// Per run of either program: the time from exec to its first whole frame on the display (the last
+// corner painted, not only the first pixel: a large frame reaches the X server in several pieces),
+// and its peak resident memory 2 s after that frame. Per run of the game also the time from a click
+// on "Click me to see Options" to the frame that shows the options. The two programs run
+// alternately, so that a change of load on the machine falls on both alike. Then, at 1024x768, the
+// CPU time and the wake-ups while the title, question and farewell screens sit idle, once where no
+// session bus runs and once inside one.
 //
 // Usage: tarvelo_bench GAME REFERENCE OUTPUT_DIR [RUNS [IDLE_RUNS [IDLE_SECONDS]]]
+// TARVELO_BENCH_SIZES="1024x768 1920x1080" measures only those sizes.
 // Writes OUTPUT_DIR/samples.csv (every sample) and OUTPUT_DIR/results.csv (the summary), prints the table.
 
 // Own
@@ -24,6 +29,7 @@
 #include <dirent.h>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -103,32 +109,40 @@ long peakResidentKiB(pid_t pid)
 struct Sample {
     std::string program;   // "game" or "reference"
     int run;
-    std::string figure;
+    std::string figure;    // NAME@SETTING: the display size, or whether a session bus runs
     double value;
 };
 
+std::string sizeName(QSize size) { return std::to_string(size.width()) + "x" + std::to_string(size.height()); }
+
 class Bench {
 public:
-    Bench(std::string game, std::string reference)
-        : m_game(std::move(game)), m_reference(std::move(reference)), m_session({.name = "bench"}),
-          m_x(m_session.display())
+    // `setting` names what the samples were measured under, e.g. "1920x1080" or "no bus".
+    Bench(std::string game, std::string reference, QSize size, bool sessionBus, std::string setting)
+        : m_game(std::move(game)), m_reference(std::move(reference)), m_setting(std::move(setting)),
+          m_session({.display = size, .name = "bench", .sessionBus = sessionBus}), m_x(m_session.display())
     {
         // Inside lblPress, below its text: its light green shows once the title's labels are drawn.
         m_press = m_session.placeOf(screens::title::kPress.geometry).bottomRight() - QPoint(4, 4);
         m_pressColour = screens::toQColor(quiz::TitleControls{}.press.back);
+        m_lastCorner = QPoint(size.width() - 1, size.height() - 1);
+        m_titleColour = screens::toQColor(screens::title::kBackground);
+        // Where a desktop runs a session bus, its programs are told its address.
+        if (sessionBus)
+            m_environment.push_back("DBUS_SESSION_BUS_ADDRESS=" + m_session.busAddress());
         m_session.keep();
-        std::cout << "Xvfb of " << m_x.size().width() << "x" << m_x.size().height()
-                  << "; logs and first-run screenshots in " << m_session.folder() << "\n";
+        std::cout << "Xvfb of " << sizeName(size) << (sessionBus ? ", inside a session bus" : ", no session bus")
+                  << "; logs and first-run screenshots in " << m_session.folder() << std::endl;
     }
 
     void gameRun(int run, bool idle, double idleSeconds, bool record)
     {
         waitForEmptyScreen();
         const auto start = Clock::now();
-        driver::Process &game = m_session.launch({m_game}, {}, false, "game");
+        driver::Process &game = m_session.launch({m_game}, m_environment, false, "game");
         const pid_t pid = game.pid();
         const auto frame = m_x.waitUntil(
-            [&] { return shown(Screen::Title) && m_x.pixel(m_press) == m_pressColour; }, 20s, 1ms);
+            [&] { return wholeFrame() && m_x.pixel(m_press) == m_pressColour; }, 20s, 1ms);
         if (frame == Clock::time_point{})
             fail("the game's title screen did not appear");
         if (record)
@@ -182,10 +196,10 @@ public:
     {
         waitForEmptyScreen();
         const auto start = Clock::now();
-        driver::Process &reference = m_session.launch({m_reference}, {}, false, "reference");
+        driver::Process &reference = m_session.launch({m_reference}, m_environment, false, "reference");
         const pid_t pid = reference.pid();
         // The reference's window has the title screen's colour.
-        const auto frame = m_x.waitUntil([&] { return shown(Screen::Title); }, 20s, 1ms);
+        const auto frame = m_x.waitUntil([&] { return wholeFrame(); }, 20s, 1ms);
         if (frame == Clock::time_point{})
             fail("the reference window did not appear");
         if (record)
@@ -205,6 +219,8 @@ public:
 
 private:
     bool shown(Screen screen) { return m_session.screenShown() == screen; }
+    // The title's colour from the probe point near the top to the display's last pixel.
+    bool wholeFrame() { return shown(Screen::Title) && m_x.pixel(m_lastCorner) == m_titleColour; }
 
     // The last program's windows are gone before the next one starts: the empty root window is as
     // black as the question screen, but shows neither the title's nor the farewell's colour.
@@ -261,15 +277,19 @@ private:
 
     void add(const std::string &program, int run, const std::string &figure, double value)
     {
-        m_samples.push_back({program, run, figure, value});
+        m_samples.push_back({program, run, figure + "@" + m_setting, value});
     }
 
     std::string m_game;
     std::string m_reference;
+    std::string m_setting;
     driver::Session m_session;
     driver::Display &m_x;
     QPoint m_press;
     QColor m_pressColour;
+    QPoint m_lastCorner;
+    QColor m_titleColour;
+    std::vector<std::string> m_environment;
     std::vector<Sample> m_samples;
 };
 
@@ -310,17 +330,25 @@ struct Row {
     std::string judgedOn;   // "median" or "max"
 };
 
-const std::vector<Row> kRows = {
-    {"startup_ms", "start-up to first frame", "ms", Row::RatioToReference, 1.10, "median"},
-    {"peak_rss_mib", "peak resident memory", "MiB", Row::RatioToReference, 1.15, "median"},
-    {"title_cpu_percent", "title screen idle CPU", "% of a core", Row::Below, 0.2, "max"},
-    {"title_wakeups_per_s", "title screen idle wake-ups", "1/s", Row::AtMost, 4.0, "max"},
-    {"question_cpu_percent", "question screen idle CPU", "% of a core", Row::None, 0, "max"},
-    {"question_wakeups_per_s", "question screen idle wake-ups", "1/s", Row::AtMost, 0.0, "max"},
-    {"farewell_cpu_percent", "farewell screen idle CPU", "% of a core", Row::None, 0, "max"},
-    {"farewell_wakeups_per_s", "farewell screen idle wake-ups", "1/s", Row::AtMost, 0.0, "max"},
-    {"click_to_frame_ms", "click to options frame", "ms", Row::AtMost, 16.7, "max"},
-};
+// The figures of every size measured, then the idle figures with and without a session bus.
+std::vector<Row> rowsFor(const std::vector<std::string> &sizes)
+{
+    std::vector<Row> rows;
+    for (const std::string &size : sizes) {
+        rows.push_back({"startup_ms@" + size, "start-up to whole frame, " + size, "ms", Row::RatioToReference, 1.10, "median"});
+        rows.push_back({"peak_rss_mib@" + size, "peak resident memory, " + size, "MiB", Row::RatioToReference, 1.10, "median"});
+        rows.push_back({"click_to_frame_ms@" + size, "click to options frame, " + size, "ms", Row::AtMost, 16.7, "max"});
+    }
+    for (const std::string bus : {"no bus", "session bus"}) {
+        rows.push_back({"title_cpu_percent@" + bus, "title idle CPU, " + bus, "% of a core", Row::Below, 0.2, "max"});
+        rows.push_back({"title_wakeups_per_s@" + bus, "title idle wake-ups, " + bus, "1/s", Row::AtMost, 4.0, "max"});
+        rows.push_back({"question_cpu_percent@" + bus, "question idle CPU, " + bus, "% of a core", Row::None, 0, "max"});
+        rows.push_back({"question_wakeups_per_s@" + bus, "question idle wake-ups, " + bus, "1/s", Row::AtMost, 0.0, "max"});
+        rows.push_back({"farewell_cpu_percent@" + bus, "farewell idle CPU, " + bus, "% of a core", Row::None, 0, "max"});
+        rows.push_back({"farewell_wakeups_per_s@" + bus, "farewell idle wake-ups, " + bus, "1/s", Row::AtMost, 0.0, "max"});
+    }
+    return rows;
+}
 
 std::string num(double v, int precision = 3)
 {
@@ -332,7 +360,7 @@ std::string num(double v, int precision = 3)
     return s.str();
 }
 
-void summarize(const std::vector<Sample> &samples, const std::string &out)
+void summarize(const std::vector<Sample> &samples, const std::vector<Row> &rows, const std::string &out)
 {
     std::ofstream raw(out + "/samples.csv");
     raw << "program,run,figure,value\n";
@@ -342,9 +370,9 @@ void summarize(const std::vector<Sample> &samples, const std::string &out)
     std::ofstream csv(out + "/results.csv");
     csv << "figure,label,unit,runs,game_min,game_median,game_max,reference_runs,reference_min,reference_median,"
            "reference_max,ratio,target,judged_on,judged_value,met\n";
-    std::printf("\n%-30s %-12s %5s %10s %10s %10s | %5s %10s %10s %10s | %7s %-14s %s\n", "figure", "unit", "runs",
+    std::printf("\n%-40s %-12s %5s %10s %10s %10s | %5s %10s %10s %10s | %7s %-14s %s\n", "figure", "unit", "runs",
                 "game min", "median", "max", "runs", "ref min", "median", "max", "ratio", "target", "met");
-    for (const Row &row : kRows) {
+    for (const Row &row : rows) {
         const Stats g = statsOf(samples, "game", row.figure);
         const Stats r = statsOf(samples, "reference", row.figure);
         const double ratio = (r.count > 0 && r.median > 0) ? g.median / r.median : NAN;
@@ -371,7 +399,7 @@ void summarize(const std::vector<Sample> &samples, const std::string &out)
             << num(g.median) << "," << num(g.max) << "," << r.count << "," << num(r.min) << "," << num(r.median) << ","
             << num(r.max) << "," << num(ratio) << "," << target << "," << (row.kind == Row::None ? "" : row.judgedOn)
             << "," << num(judged) << "," << met << "\n";
-        std::printf("%-30s %-12s %5d %10s %10s %10s | %5d %10s %10s %10s | %7s %-14s %s\n", row.label.c_str(),
+        std::printf("%-40s %-12s %5d %10s %10s %10s | %5d %10s %10s %10s | %7s %-14s %s\n", row.label.c_str(),
                     row.unit.c_str(), g.count, num(g.min).c_str(), num(g.median).c_str(), num(g.max).c_str(), r.count,
                     num(r.min).c_str(), num(r.median).c_str(), num(r.max).c_str(), num(ratio).c_str(),
                     target.c_str(), met.c_str());
@@ -392,18 +420,40 @@ int main(int argc, char *argv[])
     const int idleRuns = argc > 5 ? std::atoi(argv[5]) : 3;
     const double idleSeconds = argc > 6 ? std::atof(argv[6]) : 30.0;
     driver::Application application(argc, argv);
+    std::vector<std::string> sizes{"1024x768", "1920x1080", "3840x2160"};
+    if (const char *only = std::getenv("TARVELO_BENCH_SIZES")) {
+        std::istringstream in(only);
+        sizes.assign(std::istream_iterator<std::string>(in), std::istream_iterator<std::string>());
+    }
     try {
-        Bench bench(argv[1], argv[2]);
-        // One unrecorded run of each first, so that every recorded run finds the font caches warm.
-        bench.gameRun(0, false, 0, false);
-        bench.referenceRun(0, false, 0, false);
-        for (int run = 0; run < runs; ++run) {
-            const bool idle = run < idleRuns;
-            std::cout << "run " << run + 1 << " of " << runs << (idle ? " (with idle screens)" : "") << std::endl;
-            bench.gameRun(run, idle, idleSeconds, true);
-            bench.referenceRun(run, idle, idleSeconds, true);
+        std::vector<Sample> samples;
+        auto keep = [&samples](const Bench &bench) {
+            samples.insert(samples.end(), bench.samples().begin(), bench.samples().end());
+        };
+        for (const std::string &size : sizes) {
+            const QSize display(std::atoi(size.c_str()), std::atoi(size.c_str() + size.find('x') + 1));
+            Bench bench(argv[1], argv[2], display, true, size);
+            // One unrecorded run of each first, so that every recorded run finds the font caches warm.
+            bench.gameRun(0, false, 0, false);
+            bench.referenceRun(0, false, 0, false);
+            for (int run = 0; run < runs; ++run) {
+                std::cout << size << ": run " << run + 1 << " of " << runs << std::endl;
+                bench.gameRun(run, false, 0, true);
+                bench.referenceRun(run, false, 0, true);
+            }
+            keep(bench);
         }
-        summarize(bench.samples(), argv[3]);
+        for (const bool bus : {false, true}) {
+            Bench bench(argv[1], argv[2], QSize(1024, 768), bus, bus ? "session bus" : "no bus");
+            bench.gameRun(0, false, 0, false);
+            for (int run = 0; run < idleRuns; ++run) {
+                std::cout << (bus ? "session bus" : "no bus") << ": idle run " << run + 1 << " of " << idleRuns << std::endl;
+                bench.gameRun(run, true, idleSeconds, false);
+                bench.referenceRun(run, true, idleSeconds, false);
+            }
+            keep(bench);
+        }
+        summarize(samples, rowsFor(sizes), argv[3]);
     } catch (const std::exception &e) {
         std::cerr << "bench failed: " << e.what() << "\n";
         return 1;
