@@ -10,7 +10,8 @@ PACKAGES := cmake ninja-build g++ make pkg-config \
             desktop-file-utils appstream lintian dpkg-dev file man-db strace \
             libx11-dev libxtst-dev libxdamage-dev \
             dbus orca python3-pyatspi at-spi2-core \
-            speech-dispatcher speech-dispatcher-espeak-ng espeak-ng
+            speech-dispatcher speech-dispatcher-espeak-ng espeak-ng \
+            libxau-dev
 
 BUILD_DIR := build/default
 ASAN_DIR  := build/asan

@@ -27,7 +27,9 @@ Session::Session(const Options &options)
     // The runtime folder exists before the display starts: a Wayland compositor puts its socket there.
     const std::string runtime = m_folder + "/runtime";
     mkdir(runtime.c_str(), 0700);
-    m_display = std::make_unique<XvfbDisplay>(options.display, options.dpiScale, m_folder);
+    m_display = std::make_unique<XvfbDisplay>(
+        options.display, options.dpiScale, m_folder,
+        XvfbDisplay::Options{.depth = options.depth, .authorization = options.authorization});
     m_environment = m_display->clientEnvironment();
     m_environment.push_back("XDG_RUNTIME_DIR=" + runtime);
     if (options.scaleFactor != 1)

@@ -33,6 +33,10 @@ public:
         // A session bus at its standard place, XDG_RUNTIME_DIR/bus, as a desktop login gives one.
         // The game is not told its address: it must find the bus there by itself.
         bool sessionBus = false;
+        int depth = 24;               // bits a pixel of the display; 8 gives a PseudoColor display
+        // The display accepts only programs that show its cookie; the environment() names it in
+        // XAUTHORITY, and a program given another XAUTHORITY is refused.
+        bool authorization = false;
     };
 
     explicit Session(const Options &options);

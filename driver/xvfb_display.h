@@ -10,9 +10,17 @@ namespace driver {
 
 class XvfbDisplay : public Display {
 public:
+    struct Options {
+        int depth = 24;   // bits a pixel of the screen; 8 gives a PseudoColor screen
+        // The server accepts only clients that show the cookie it was started with (-auth), which
+        // clientEnvironment() names in XAUTHORITY; without, it accepts every local client.
+        bool authorization = false;
+    };
+
     // Throws std::runtime_error when Xvfb does not come up. dpiScale 2 gives the display the X
     // resource Xft.dpi 192, as a desktop at twice the scale does; its log goes into folder.
     XvfbDisplay(QSize size, int dpiScale, const std::string &folder);
+    XvfbDisplay(QSize size, int dpiScale, const std::string &folder, const Options &options);
     XvfbDisplay(const XvfbDisplay &) = delete;
     XvfbDisplay &operator=(const XvfbDisplay &) = delete;
     ~XvfbDisplay() override;
@@ -29,6 +37,10 @@ public:
                                 std::chrono::milliseconds pollInterval) override;
     bool waitForQuiet(std::chrono::milliseconds quiet, std::chrono::milliseconds timeout) override;
 
+    // Ends the X server at once, as a crash would (SIGKILL), after closing the driver's own
+    // connection. Only clientEnvironment() and size() are of use afterwards; grab() throws.
+    void killServer();
+
 private:
     void startServer(const std::string &logFile);
     void openClient();
@@ -44,6 +56,9 @@ private:
     unsigned long m_root = 0;
     int m_damageEvent = 0;
     unsigned long m_damage = 0;
+    Options m_options;
+    std::string m_authorityFile;   // the cookie, for the server and its clients; empty without authorization
+    std::string m_cookie;
 };
 
 }  // namespace driver
