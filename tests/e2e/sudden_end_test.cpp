@@ -10,6 +10,11 @@
 #include <iostream>
 #include <sstream>
 
+// Names a screen in a test's name and messages.
+namespace driver {
+inline void PrintTo(Screen screen, std::ostream *out) { *out << nameOf(screen); }
+}  // namespace driver
+
 namespace e2e {
 namespace {
 
