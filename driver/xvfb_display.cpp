@@ -66,9 +66,8 @@ std::string writeCookie(const std::string &file)
     entry.data_length = static_cast<unsigned short>(cookie.size());
     FILE *out = std::fopen(file.c_str(), "wb");
     const bool written = out != nullptr && XauWriteAuth(out, &entry) != 0;
-    if (out != nullptr && std::fclose(out) != 0)
-        throw std::runtime_error("cannot write " + file);
-    if (!written)
+    const bool closed = out != nullptr && std::fclose(out) == 0;
+    if (!written || !closed)
         throw std::runtime_error("cannot write " + file);
     return cookie;
 }
@@ -150,16 +149,17 @@ void XvfbDisplay::startServer(const std::string &logFile)
 
 void XvfbDisplay::openClient()
 {
-    if (m_cookie.empty()) {
+    {
+        // Xlib's authorization holds for the whole process: the cookie is set for this connection only,
+        // and no other display's connection is opened meanwhile.
+        static std::mutex opening;
+        const std::lock_guard lock(opening);
+        if (!m_cookie.empty())
+            XSetAuthorization(const_cast<char *>(kCookieName), static_cast<int>(std::strlen(kCookieName)),
+                              m_cookie.data(), static_cast<int>(m_cookie.size()));
         m_display = XOpenDisplay(m_name.c_str());
-    } else {
-        // The cookie is given to Xlib for this connection only; the setting holds for the whole process.
-        static std::mutex authorizing;
-        const std::lock_guard lock(authorizing);
-        XSetAuthorization(const_cast<char *>(kCookieName), static_cast<int>(std::strlen(kCookieName)),
-                          m_cookie.data(), static_cast<int>(m_cookie.size()));
-        m_display = XOpenDisplay(m_name.c_str());
-        XSetAuthorization(nullptr, 0, nullptr, 0);
+        if (!m_cookie.empty())
+            XSetAuthorization(nullptr, 0, nullptr, 0);
     }
     if (m_display == nullptr)
         throw std::runtime_error("cannot open display " + m_name);

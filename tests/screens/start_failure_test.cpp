@@ -107,13 +107,4 @@ TEST(StartFailure, OnlyAPluginThatLoadedNotAtAllIsLookedUp)
     EXPECT_EQ(screens::unloadedPlatformPlugin({}), QString());
 }
 
-TEST(StartFailure, AShallowDisplayIsNamedByItsDepth)
-{
-    const QString line = screens::shallowDisplayMessage(8);
-    EXPECT_TRUE(line.startsWith(QCoreApplication::applicationName() + QStringLiteral(": cannot open a window: ")));
-    EXPECT_TRUE(line.contains(QLatin1String("8-bit"))) << line.toStdString();
-    EXPECT_TRUE(line.contains(QString::number(screens::kLeastColourDepth))) << line.toStdString();
-    EXPECT_FALSE(line.contains(QLatin1Char('\n')));
-}
-
 }  // namespace
