@@ -12,7 +12,8 @@ PACKAGES := cmake ninja-build g++ make pkg-config \
             dbus orca python3-pyatspi at-spi2-core \
             speech-dispatcher speech-dispatcher-espeak-ng espeak-ng \
             weston \
-            libxrandr-dev openbox
+            libxrandr-dev openbox \
+            libxau-dev
 
 BUILD_DIR := build/default
 ASAN_DIR  := build/asan

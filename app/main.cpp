@@ -58,7 +58,10 @@ int main(int argc, char *argv[])
     screens::sayRepeatedMessagesOnce();
     screens::guardPlatformStart();
     QApplication app(argc, argv);
-    screens::platformStarted();
+    if (const QString refusal = screens::platformStarted(); !refusal.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(refusal));
+        return screens::kExitNoDisplay;
+    }
     fonts.start();
     // No timer of Qt's own may tick while the player reads: the pixmap cache's flush and the
     // expiry of idle worker threads would.

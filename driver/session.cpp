@@ -69,7 +69,9 @@ Session::Session(const Options &options)
         m_display = std::make_unique<WestonDisplay>(options.display, m_runtime, m_folder);
     } else {
         m_display = std::make_unique<XvfbDisplay>(options.display, options.dpiScale, m_folder,
-                                                  XvfbDisplay::Options{.largest = options.largestDisplay});
+                                                  XvfbDisplay::Options{.largest = options.largestDisplay,
+                                                                       .depth = options.depth,
+                                                                       .authorization = options.authorization});
     }
     m_environment = m_display->clientEnvironment();
     m_environment.push_back("XDG_RUNTIME_DIR=" + m_runtime);

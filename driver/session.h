@@ -44,6 +44,10 @@ public:
         QSize largestDisplay{};
         // A window manager (Openbox, EWMH, with its own default settings) runs before the game.
         bool windowManager = false;
+        int depth = 24;               // bits a pixel of the display; 8 gives a PseudoColor display
+        // The display accepts only programs that show its cookie; the environment() names it in
+        // XAUTHORITY, and a program given another XAUTHORITY is refused.
+        bool authorization = false;
     };
 
     explicit Session(const Options &options);

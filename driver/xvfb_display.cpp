@@ -5,6 +5,7 @@
 // X
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
+#include <X11/Xauth.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -14,9 +15,12 @@
 // Standard
 #include <algorithm>
 #include <csignal>
+#include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <mutex>
 #include <poll.h>
+#include <random>
 #include <stdexcept>
 #include <sys/wait.h>
 #include <thread>
@@ -41,14 +45,51 @@ void initialiseXlib()
     });
 }
 
+constexpr const char *kCookieName = "MIT-MAGIC-COOKIE-1";
+constexpr std::size_t kCookieLength = 16;
+
+// A fresh cookie, written as the one entry of an authority file that holds for every display (the
+// server's number is known only once it runs): the server reads it at start, its clients find it there.
+std::string writeCookie(const std::string &file)
+{
+    std::random_device random;
+    std::string cookie(kCookieLength, '\0');
+    for (char &c : cookie)
+        c = static_cast<char>(random() & 0xFF);
+    static char none[] = "";   // any address, any display number
+    Xauth entry{};
+    entry.family = FamilyWild;
+    entry.address = none;
+    entry.number = none;
+    entry.name = const_cast<char *>(kCookieName);
+    entry.name_length = static_cast<unsigned short>(std::strlen(kCookieName));
+    entry.data = cookie.data();
+    entry.data_length = static_cast<unsigned short>(cookie.size());
+    FILE *out = std::fopen(file.c_str(), "wb");
+    const bool written = out != nullptr && XauWriteAuth(out, &entry) != 0;
+    const bool closed = out != nullptr && std::fclose(out) == 0;
+    if (!written || !closed)
+        throw std::runtime_error("cannot write " + file);
+    return cookie;
+}
+
 }  // namespace
 
+XvfbDisplay::XvfbDisplay(QSize size, int dpiScale, const std::string &folder)
+    : XvfbDisplay(size, dpiScale, folder, Options{})
+{
+}
+
 XvfbDisplay::XvfbDisplay(QSize size, int dpiScale, const std::string &folder, const Options &options)
-    : m_size(options.largest.isEmpty() ? size : options.largest)
+    : m_size(options.largest.isEmpty() ? size : options.largest), m_options(options)
 {
     if (m_size.width() < size.width() || m_size.height() < size.height())
         throw std::runtime_error("the display's largest size is smaller than its first");
     initialiseXlib();
+    if (options.authorization) {
+        m_authorityFile = folder + "/xauthority";
+        m_cookie = writeCookie(m_authorityFile);
+    }
     startServer(folder + "/xvfb.log");
     try {
         openClient();
@@ -69,7 +110,8 @@ void XvfbDisplay::startServer(const std::string &logFile)
     int fds[2];
     if (pipe(fds) != 0)
         throw std::runtime_error("pipe failed");
-    const std::string geometry = std::to_string(m_size.width()) + "x" + std::to_string(m_size.height()) + "x24";
+    const std::string geometry = std::to_string(m_size.width()) + "x" + std::to_string(m_size.height()) + "x" +
+                                 std::to_string(m_options.depth);
     const std::string fd = std::to_string(fds[1]);
     m_server = fork();
     if (m_server < 0)
@@ -81,8 +123,12 @@ void XvfbDisplay::startServer(const std::string &logFile)
             dup2(log, 1);
             dup2(log, 2);
         }
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", geometry.c_str(), "-nolisten", "tcp",
-               "-noreset", static_cast<char *>(nullptr));
+        if (m_authorityFile.empty())
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", geometry.c_str(), "-nolisten", "tcp",
+                   "-noreset", static_cast<char *>(nullptr));
+        else
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", geometry.c_str(), "-nolisten", "tcp",
+                   "-noreset", "-auth", m_authorityFile.c_str(), static_cast<char *>(nullptr));
         _exit(127);
     }
     close(fds[1]);
@@ -108,7 +154,18 @@ void XvfbDisplay::startServer(const std::string &logFile)
 
 void XvfbDisplay::openClient()
 {
-    m_display = XOpenDisplay(m_name.c_str());
+    {
+        // Xlib's authorization holds for the whole process: the cookie is set for this connection only,
+        // and no other display's connection is opened meanwhile.
+        static std::mutex opening;
+        const std::lock_guard lock(opening);
+        if (!m_cookie.empty())
+            XSetAuthorization(const_cast<char *>(kCookieName), static_cast<int>(std::strlen(kCookieName)),
+                              m_cookie.data(), static_cast<int>(m_cookie.size()));
+        m_display = XOpenDisplay(m_name.c_str());
+        if (!m_cookie.empty())
+            XSetAuthorization(nullptr, 0, nullptr, 0);
+    }
     if (m_display == nullptr)
         throw std::runtime_error("cannot open display " + m_name);
     ::Display *d = dpy(m_display);
@@ -165,11 +222,28 @@ std::vector<std::string> XvfbDisplay::clientEnvironment() const
 {
     // No WAYLAND_DISPLAY at all, as in an X login: the accessibility services that the session bus
     // starts take even an empty one for a Wayland session, and then synthesise no keys on X.
-    return {"DISPLAY=" + m_name, "QT_QPA_PLATFORM=xcb", "WAYLAND_DISPLAY"};
+    std::vector<std::string> environment{"DISPLAY=" + m_name, "QT_QPA_PLATFORM=xcb", "WAYLAND_DISPLAY"};
+    if (!m_authorityFile.empty())
+        environment.push_back("XAUTHORITY=" + m_authorityFile);
+    return environment;
+}
+
+void XvfbDisplay::killServer()
+{
+    const pid_t server = m_server;
+    m_server = -1;
+    stop();   // closes the driver's connection while the server still answers
+    if (server > 0) {
+        kill(server, SIGKILL);
+        int status = 0;
+        waitpid(server, &status, 0);
+    }
 }
 
 QImage XvfbDisplay::grab(const QRect &area)
 {
+    if (m_display == nullptr)
+        throw std::runtime_error("the X server is gone");
     const QRect r = area.intersected(QRect(QPoint(0, 0), m_size));
     if (r.isEmpty())
         return {};

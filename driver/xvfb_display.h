@@ -15,11 +15,16 @@ public:
         // takes its framebuffer once, at start: it starts at this size and is then brought down
         // to its first one through RandR, as a monitor's mode is changed.
         QSize largest;
+        int depth = 24;   // bits a pixel of the screen; 8 gives a PseudoColor screen
+        // The server accepts only clients that show the cookie it was started with (-auth), which
+        // clientEnvironment() names in XAUTHORITY; without, it accepts every local client.
+        bool authorization = false;
     };
 
     // Throws std::runtime_error when Xvfb does not come up. dpiScale 2 gives the display the X
     // resource Xft.dpi 192, as a desktop at twice the scale does; its log goes into folder.
-    XvfbDisplay(QSize size, int dpiScale, const std::string &folder, const Options &options = Options());
+    XvfbDisplay(QSize size, int dpiScale, const std::string &folder);
+    XvfbDisplay(QSize size, int dpiScale, const std::string &folder, const Options &options);
     XvfbDisplay(const XvfbDisplay &) = delete;
     XvfbDisplay &operator=(const XvfbDisplay &) = delete;
     ~XvfbDisplay() override;
@@ -37,6 +42,10 @@ public:
     Clock::time_point waitUntil(const std::function<bool()> &done, std::chrono::milliseconds timeout,
                                 std::chrono::milliseconds pollInterval) override;
     bool waitForQuiet(std::chrono::milliseconds quiet, std::chrono::milliseconds timeout) override;
+
+    // Ends the X server at once, as a crash would (SIGKILL), after closing the driver's own
+    // connection. Only clientEnvironment() and size() are of use afterwards; grab() throws.
+    void killServer();
 
 private:
     void startServer(const std::string &logFile);
@@ -59,6 +68,9 @@ private:
     int m_damageEvent = 0;
     unsigned long m_damage = 0;
     double m_millimetresPerPixel = 25.4 / 96;   // kept through resizes: a monitor keeps its dpi
+    Options m_options;
+    std::string m_authorityFile;   // the cookie, for the server and its clients; empty without authorization
+    std::string m_cookie;
 };
 
 }  // namespace driver

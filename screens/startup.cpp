@@ -6,8 +6,15 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QPluginLoader>
+#include <QScreen>
 
 // Standard
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,7 +22,10 @@
 #include <system_error>
 
 // System
+#include <dlfcn.h>
+#include <fcntl.h>
 #include <fontconfig/fontconfig.h>
+#include <sys/mman.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -30,16 +40,217 @@ QString usageLine() { return QStringLiteral("Usage: %1 [--help] [--version]").ar
 // cost a round trip at every start, and the server may still be closing it when Qt connects.
 bool x11Named() { return !qEnvironmentVariableIsEmpty("DISPLAY"); }
 
+// How Qt's plugin loader begins the two messages it gives about a platform plugin; what a plugin
+// says of its own comes before them.
+const QLatin1String kPluginNotFound("Could not find the Qt platform plugin");
+const QLatin1String kPluginNotLoaded("Could not load the Qt platform plugin");
+const QLatin1String kAvailablePlugins("Available platform plugins are:");
+constexpr qsizetype kLongestRefusal = 200;   // characters of the X server's reason kept
+
+bool fromPluginLoader(const QString &message)
+{
+    return message.startsWith(kPluginNotFound) || message.startsWith(kPluginNotLoaded);
+}
+
+// Where the first message of Qt's plugin loader stands; -1 without one.
+qsizetype loaderMessage(const QStringList &messages)
+{
+    for (qsizetype i = 0; i < messages.size(); ++i)
+        if (fromPluginLoader(messages[i]))
+            return i;
+    return -1;
+}
+
+// The platform plugin's own complaint: the last message before the loader's first, or the last of all
+// when the loader said nothing. A plugin that could not even be loaded has none.
+QString pluginsOwnComplaint(const QStringList &messages)
+{
+    const qsizetype loader = loaderMessage(messages);
+    const qsizetype before = loader < 0 ? messages.size() : loader;
+    return before > 0 ? messages[before - 1] : QString();
+}
+
+// The platform's name in quotes in a message of the plugin loader.
+QString quotedName(const QString &message)
+{
+    const qsizetype open = message.indexOf(QLatin1Char('"'));
+    const qsizetype close = open < 0 ? -1 : message.indexOf(QLatin1Char('"'), open + 1);
+    return close < 0 ? QString() : message.mid(open + 1, close - open - 1);
+}
+
+// Text from elsewhere made into part of one line: no line breaks, no control characters (a
+// terminal would act on those), runs of blanks made one.
+QString printable(QString text)
+{
+    for (QChar &c : text)
+        if (!c.isPrint())
+            c = QLatin1Char(' ');
+    return text.simplified();
+}
+
+QString withoutFinalStop(QString text)
+{
+    while (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return text;
+}
+
+QString lowerInitial(QString text)
+{
+    if (!text.isEmpty())
+        text[0] = text[0].toLower();
+    return text;
+}
+
+QString firstLineOf(const QByteArray &output)
+{
+    for (const QByteArray &line : output.split('\n')) {
+        const QString text = printable(QString::fromLocal8Bit(line));
+        if (!text.isEmpty())
+            return text.left(kLongestRefusal);
+    }
+    return {};
+}
+
+// Why the platform plugin with this key will not load, found where Qt looked for it: its file and the
+// dynamic linker's words, which name the library missing. Qt's loader has them only in its debug
+// output, and its later attempts on the same file give "Unknown error". Only ever asked after a start
+// has failed: it reads every platform plugin's metadata.
+QString platformPluginLoadError(const QString &key)
+{
+    QStringList folders;
+    const QString extra = qEnvironmentVariable("QT_QPA_PLATFORM_PLUGIN_PATH");
+    if (!extra.isEmpty())
+        folders << extra;
+    for (const QString &path : QCoreApplication::libraryPaths())
+        folders << path + QLatin1String("/platforms");
+    for (const QString &folder : folders) {
+        for (const QFileInfo &file : QDir(folder).entryInfoList(QDir::Files)) {
+            QPluginLoader loader(file.absoluteFilePath());
+            const QJsonArray keys = loader.metaData().value(QLatin1String("MetaData")).toObject().value(
+                QLatin1String("Keys")).toArray();
+            const bool named = std::any_of(keys.begin(), keys.end(), [&key](const QJsonValue &k) {
+                return k.toString().compare(key, Qt::CaseInsensitive) == 0;
+            });
+            if (!named)
+                continue;
+            const QByteArray path = QFile::encodeName(file.absoluteFilePath());
+            if (void *handle = ::dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL)) {
+                ::dlclose(handle);
+                continue;
+            }
+            const char *error = ::dlerror();
+            return QStringLiteral("%1: %2").arg(file.absoluteFilePath(),
+                                                 error != nullptr ? QString::fromLocal8Bit(error) : QString());
+        }
+    }
+    return {};
+}
+
+// The error output during the platform's start, held in memory until the start is known to have
+// worked. libxcb writes an X server's refusal straight to it, beside Qt's account of the same failure.
+class HeldErrorOutput {
+public:
+    void hold()
+    {
+        std::fflush(stderr);
+        m_saved = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
+        if (m_saved < 0)
+            return;   // no error output to keep clean
+        m_held = ::memfd_create("tarvelo-start", MFD_CLOEXEC);
+        if (m_held >= 0 && m_held < 3) {   // the slot of a closed standard stream: move it out of the way
+            const int moved = ::fcntl(m_held, F_DUPFD_CLOEXEC, 3);
+            ::close(m_held);
+            m_held = moved;
+        }
+        if (m_held < 0 || ::dup2(m_held, STDERR_FILENO) < 0)
+            closeAll();
+    }
+
+    QByteArray held() const
+    {
+        QByteArray all;
+        if (m_held < 0)
+            return all;
+        std::fflush(stderr);
+        char buffer[4096];
+        for (off_t at = 0;;) {
+            const ssize_t n = ::pread(m_held, buffer, sizeof buffer, at);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            all.append(buffer, n);
+            at += n;
+        }
+        return all;
+    }
+
+    // Gives the error output back, with what was held written to it first when passOn.
+    void release(bool passOn)
+    {
+        if (m_saved < 0)
+            return;
+        const QByteArray all = passOn ? held() : QByteArray();
+        std::fflush(stderr);
+        ::dup2(m_saved, STDERR_FILENO);
+        closeAll();
+        for (qsizetype at = 0; at < all.size();) {
+            const ssize_t n = ::write(STDERR_FILENO, all.constData() + at, static_cast<std::size_t>(all.size() - at));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            at += n;
+        }
+    }
+
+private:
+    void closeAll()
+    {
+        if (m_held >= 0)
+            ::close(m_held);
+        if (m_saved >= 0)
+            ::close(m_saved);
+        m_held = m_saved = -1;
+    }
+
+    int m_saved = -1;   // the real error output
+    int m_held = -1;    // where it goes meanwhile
+};
+
 QtMessageHandler g_previousHandler = nullptr;
+HeldErrorOutput g_heldOutput;
+// The platform's own threads (the X11 event reader) may report while the main thread starts it.
+std::mutex g_reportLock;
+PlatformStartReport g_report;
 
 void platformStartHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
+    const bool platform = context.category != nullptr && std::strncmp(context.category, "qt.qpa", 6) == 0;
+    const bool uncategorised = context.category == nullptr || std::strcmp(context.category, "default") == 0;
     if (type == QtFatalMsg) {
-        std::fprintf(stderr, "%s\n", qPrintable(noDisplayMessage()));
+        PlatformStartReport report;
+        {
+            const std::lock_guard lock(g_reportLock);
+            report = g_report;
+        }
+        report.fatal = message;
+        report.rawOutput = g_heldOutput.held();
+        // Whatever Qt says while the loader is asked goes into the held output and is dropped with it.
+        const QString plugin = unloadedPlatformPlugin(report);
+        if (!plugin.isEmpty())
+            report.pluginLoadError = platformPluginLoadError(plugin);
+        g_heldOutput.release(false);
+        std::fprintf(stderr, "%s\n", qPrintable(platformStartFailureMessage(report)));
         std::_Exit(kExitNoDisplay);
     }
-    // The platform plugin's own complaints before that are the same news in Qt's words.
-    if (context.category != nullptr && std::strncmp(context.category, "qt.qpa", 6) == 0)
+    if (platform || (uncategorised && type == QtCriticalMsg)) {
+        const std::lock_guard lock(g_reportLock);
+        g_report.messages << message;
+    }
+    // The platform plugin's own words are kept for a failure; a start that works does without them.
+    if (platform)
         return;
     g_previousHandler(type, context, message);
 }
@@ -184,9 +395,77 @@ bool platformStartChangesEnvironment()
     return qEnvironmentVariableIsSet("DESKTOP_STARTUP_ID") || qEnvironmentVariableIsSet("XDG_ACTIVATION_TOKEN");
 }
 
-void guardPlatformStart() { g_previousHandler = qInstallMessageHandler(platformStartHandler); }
+QString unloadedPlatformPlugin(const PlatformStartReport &report)
+{
+    const qsizetype loader = loaderMessage(report.messages);
+    if (loader < 0 || !report.messages[loader].startsWith(kPluginNotLoaded) ||
+        !pluginsOwnComplaint(report.messages).isEmpty())
+        return {};
+    return quotedName(report.messages[loader]);
+}
 
-void platformStarted() { qInstallMessageHandler(g_previousHandler); }
+QString platformStartFailureMessage(const PlatformStartReport &report)
+{
+    const QString refusal = firstLineOf(report.rawOutput);
+    const QString complaint = pluginsOwnComplaint(report.messages);
+    const qsizetype loader = loaderMessage(report.messages);
+    QString what;
+    if (!complaint.isEmpty()) {
+        what = withoutFinalStop(complaint);
+        if (!refusal.isEmpty())
+            what += QStringLiteral(" (%1)").arg(withoutFinalStop(refusal));
+    } else if (loader >= 0) {
+        // Qt names the folder it was told to look in; an empty name says nothing.
+        what = withoutFinalStop(QString(report.messages[loader]).remove(QLatin1String(" in \"\"")));
+        if (what.startsWith(kPluginNotLoaded)) {
+            what.remove(QLatin1String(" even though it was found"));
+            if (!report.pluginLoadError.isEmpty())
+                what += QLatin1String(": ") + report.pluginLoadError;
+        }
+        const qsizetype available = report.fatal.indexOf(kAvailablePlugins);
+        if (what.startsWith(kPluginNotFound) && available >= 0)
+            what += QLatin1String("; ") + lowerInitial(withoutFinalStop(report.fatal.mid(available).trimmed()));
+    } else if (!refusal.isEmpty()) {
+        what = refusal;
+    } else {
+        // Qt's own summary, without its advice to reinstall.
+        what = withoutFinalStop(report.fatal.section(QLatin1Char('.'), 0, 0));
+        if (printable(what).isEmpty())
+            what = QStringLiteral("the window system did not start");
+    }
+    return printable(QStringLiteral("%1: cannot open a window: %2")
+                         .arg(QCoreApplication::applicationName(), lowerInitial(printable(what))));
+}
+
+QString shallowDisplayMessage(int depth)
+{
+    return QStringLiteral("%1: cannot open a window: the display shows %2-bit colour, and Tarvelo draws in "
+                          "%3-bit colour or more")
+        .arg(QCoreApplication::applicationName(), QString::number(depth), QString::number(kLeastColourDepth));
+}
+
+void guardPlatformStart()
+{
+    {
+        const std::lock_guard lock(g_reportLock);
+        g_report = {};
+    }
+    g_heldOutput.hold();
+    g_previousHandler = qInstallMessageHandler(platformStartHandler);
+}
+
+QString platformStarted()
+{
+    qInstallMessageHandler(g_previousHandler);
+    // The screen the windows open on; a platform without one has nothing to refuse.
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const int depth = screen != nullptr ? screen->depth() : kLeastColourDepth;
+    const bool drawable = depth >= kLeastColourDepth;
+    g_heldOutput.release(drawable);
+    const std::lock_guard lock(g_reportLock);
+    g_report = {};
+    return drawable ? QString() : shallowDisplayMessage(depth);
+}
 
 void sayRepeatedMessagesOnce()
 {

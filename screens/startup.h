@@ -13,7 +13,9 @@
 namespace screens {
 
 inline constexpr int kExitUsage = 2;       // an option the program does not know
-inline constexpr int kExitNoDisplay = 1;   // no graphical session to open a window on
+inline constexpr int kExitNoDisplay = 1;   // no window could be opened, whatever the reason
+// Below this many bits a pixel, Qt's raster painting has no format to draw the screens in.
+inline constexpr int kLeastColourDepth = 15;
 
 struct CommandLine {
     enum class Action { Play, ShowHelp, ShowVersion, Refuse };
@@ -34,10 +36,32 @@ QString noDisplayMessage();
 // ("disabled:"), so that no bus daemon is started for a game that nobody on a bus can reach.
 QByteArray sessionBusAddress(const QByteArray &named, const QByteArray &runtimeDirectory);
 
-// While Qt opens its platform, a display that refuses the connection ends the program with
-// noDisplayMessage() and kExitNoDisplay, instead of Qt's abort after a stack of plugin messages.
+// What Qt, and the libraries under it, said while the platform failed to start.
+struct PlatformStartReport {
+    // Qt's messages from the platform plugins and their loader (categories qt.qpa.*), and the
+    // critical messages without a category that a plugin gives of its own, in order.
+    QStringList messages{};
+    QString fatal{};        // Qt's last word before it gives up
+    QByteArray rawOutput{};   // written straight to the error output meanwhile (libxcb writes the X server's refusal)
+    QString pluginLoadError{};   // why the platform plugin found could not be loaded, when that was looked up
+};
+
+// The platform plugin that Qt found but could not load, with nothing said by the plugin itself: then
+// only the plugin loader knows why (a library it needs is missing). Empty otherwise.
+QString unloadedPlatformPlugin(const PlatformStartReport &report);
+// One line naming what failed, in Qt's words where Qt has them; the X server's refusal in its own
+// words. Control characters (the refusal comes from the server) are left out.
+QString platformStartFailureMessage(const PlatformStartReport &report);
+// One line for a display of depth bits a pixel, fewer than kLeastColourDepth.
+QString shallowDisplayMessage(int depth);
+
+// While Qt opens its platform, whatever is written to the error output is held back and Qt's messages
+// are gathered. A start that fails ends the program with platformStartFailureMessage() and
+// kExitNoDisplay, instead of Qt's abort after a stack of messages. platformStarted() passes on what
+// was held back; it returns shallowDisplayMessage() instead, and nothing is passed on, when the
+// screen's depth is under kLeastColourDepth: the caller then ends with kExitNoDisplay.
 void guardPlatformStart();
-void platformStarted();
+QString platformStarted();
 
 // From here on, a message said again word for word straight after itself is printed once. Qt's
 // Wayland platform reports a lost compositor from its event thread and from the main thread at
