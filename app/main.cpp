@@ -40,12 +40,11 @@ int main(int argc, char *argv[])
     }
 
     // A waiting game must not wake: no session-bus daemon is started for it where none runs (a screen
-    // reader reaches the game only through a bus that already runs), and
-    // repaints are not followed by a round trip to the X server for shared memory.
+    // reader reaches the game only through a bus that already runs). Frames reach the X server
+    // through shared memory, as Qt does by default: without it a large display's first frame comes
+    // later and costs the game a second copy of it (measured by `make bench` at three sizes).
     qputenv("DBUS_SESSION_BUS_ADDRESS", screens::sessionBusAddress(qgetenv("DBUS_SESSION_BUS_ADDRESS"),
                                                                    qgetenv("XDG_RUNTIME_DIR")));
-    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
-        qputenv("QT_XCB_NO_MITSHM", "1");
 
     // The font configuration is read on the second core while this one opens the display. Qt sets
     // the locale from the environment as it starts; setting it first makes that change nothing
