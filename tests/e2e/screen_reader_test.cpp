@@ -137,34 +137,33 @@ TEST_F(ByEar, AKeyboardGameIsSpokenStepByStep)
                              "Its for fun and no actual prizes and honours for it"})
         reader.waitFor(text, 3s);
 
-    // The first question, its options revealed, and a right answer.
+    // A key brings question n, heard with its number; Space on the focused options button shows
+    // the options, and the focus on the first of them says it.
     auto mark = reader.mark();
-    ASSERT_TRUE(s.key("space"));
-    reader.waitFor("Click me to see Options", 5s, mark);
-    const std::string firstQuestion = reader.waitFor("Question 1: ", 5s, mark);
-    const quiz::BankEntry *first = questionSpoken(firstQuestion, 1);
-    ASSERT_NE(first, nullptr) << "no question of the bank in '" << firstQuestion << "'";
+    const auto posedAndRevealed = [&](const std::string &key, int n) {
+        mark = reader.mark();
+        EXPECT_TRUE(s.key(key));
+        reader.waitFor("Click me to see Options", 5s, mark);
+        const std::string spoken = reader.waitFor("Question " + std::to_string(n) + ": ", 5s, mark);
+        const quiz::BankEntry *entry = questionSpoken(spoken, n);
+        if (entry == nullptr)
+            throw driver::Failure("no question of the bank in '" + spoken + "'");
+        mark = reader.mark();
+        EXPECT_TRUE(s.key("space"));
+        reader.waitFor(optionSpoken(*entry, 1), 5s, mark);
+        reader.waitFor("check box", 5s, mark);
+        return entry;
+    };
 
-    mark = reader.mark();
-    ASSERT_TRUE(s.key("space"));
-    reader.waitFor(optionSpoken(*first, 1), 5s, mark);
-    reader.waitFor("check box", 5s, mark);
-
+    // The first question and a right answer.
+    const quiz::BankEntry *first = posedAndRevealed("space", 1);
     mark = reader.mark();
     ASSERT_TRUE(s.key(std::to_string(first->correct)));
     reader.waitFor(isPraise, "a praise", 5s, mark);
     reader.waitFor("Next Question", 5s, mark);
 
     // The second question, and a wrong answer.
-    mark = reader.mark();
-    ASSERT_TRUE(s.key("Return"));
-    const std::string secondQuestion = reader.waitFor("Question 2: ", 5s, mark);
-    const quiz::BankEntry *second = questionSpoken(secondQuestion, 2);
-    ASSERT_NE(second, nullptr) << "no question of the bank in '" << secondQuestion << "'";
-
-    mark = reader.mark();
-    ASSERT_TRUE(s.key("space"));
-    reader.waitFor(optionSpoken(*second, 1), 5s, mark);
+    const quiz::BankEntry *second = posedAndRevealed("Return", 2);
     const int wrong = second->correct == 1 ? 2 : 1;
     mark = reader.mark();
     ASSERT_TRUE(s.key(std::to_string(wrong)));
