@@ -330,22 +330,23 @@ struct Row {
     std::string judgedOn;   // "median" or "max"
 };
 
-// The figures of every size measured, then the idle figures with and without a session bus.
+// The figures of every size measured, then the idle figures with and without a session bus. Labels
+// hold no comma: results.csv is read by splitting at commas.
 std::vector<Row> rowsFor(const std::vector<std::string> &sizes)
 {
     std::vector<Row> rows;
     for (const std::string &size : sizes) {
-        rows.push_back({"startup_ms@" + size, "start-up to whole frame, " + size, "ms", Row::RatioToReference, 1.10, "median"});
-        rows.push_back({"peak_rss_mib@" + size, "peak resident memory, " + size, "MiB", Row::RatioToReference, 1.10, "median"});
-        rows.push_back({"click_to_frame_ms@" + size, "click to options frame, " + size, "ms", Row::AtMost, 16.7, "max"});
+        rows.push_back({"startup_ms@" + size, "start-up to whole frame at " + size, "ms", Row::RatioToReference, 1.10, "median"});
+        rows.push_back({"peak_rss_mib@" + size, "peak resident memory at " + size, "MiB", Row::RatioToReference, 1.10, "median"});
+        rows.push_back({"click_to_frame_ms@" + size, "click to options frame at " + size, "ms", Row::AtMost, 16.7, "max"});
     }
     for (const std::string bus : {"no bus", "session bus"}) {
-        rows.push_back({"title_cpu_percent@" + bus, "title idle CPU, " + bus, "% of a core", Row::Below, 0.2, "max"});
-        rows.push_back({"title_wakeups_per_s@" + bus, "title idle wake-ups, " + bus, "1/s", Row::AtMost, 4.0, "max"});
-        rows.push_back({"question_cpu_percent@" + bus, "question idle CPU, " + bus, "% of a core", Row::None, 0, "max"});
-        rows.push_back({"question_wakeups_per_s@" + bus, "question idle wake-ups, " + bus, "1/s", Row::AtMost, 0.0, "max"});
-        rows.push_back({"farewell_cpu_percent@" + bus, "farewell idle CPU, " + bus, "% of a core", Row::None, 0, "max"});
-        rows.push_back({"farewell_wakeups_per_s@" + bus, "farewell idle wake-ups, " + bus, "1/s", Row::AtMost, 0.0, "max"});
+        rows.push_back({"title_cpu_percent@" + bus, "title idle CPU with " + bus, "% of a core", Row::Below, 0.2, "max"});
+        rows.push_back({"title_wakeups_per_s@" + bus, "title idle wake-ups with " + bus, "1/s", Row::AtMost, 4.0, "max"});
+        rows.push_back({"question_cpu_percent@" + bus, "question idle CPU with " + bus, "% of a core", Row::None, 0, "max"});
+        rows.push_back({"question_wakeups_per_s@" + bus, "question idle wake-ups with " + bus, "1/s", Row::AtMost, 0.0, "max"});
+        rows.push_back({"farewell_cpu_percent@" + bus, "farewell idle CPU with " + bus, "% of a core", Row::None, 0, "max"});
+        rows.push_back({"farewell_wakeups_per_s@" + bus, "farewell idle wake-ups with " + bus, "1/s", Row::AtMost, 0.0, "max"});
     }
     return rows;
 }
