@@ -25,6 +25,18 @@ void append(std::string &to, const std::string &sentence)
     to += sentence;
 }
 
+bool usable(const QuestionControls &c, Control control)
+{
+    switch (control) {
+    case Control::None: return false;
+    case Control::ShowOptions: return c.showOptions.usable();
+    case Control::Next: return c.next.usable();
+    case Control::Quit: return c.quit.usable();
+    case Control::Lifeline: return c.lifeline.usable();
+    default: return boxOf(c, optionOf(control)).usable();
+    }
+}
+
 // The first box whose option shows and that can be ticked, or None.
 Control firstAnswerableBox(const QuestionControls &c)
 {
@@ -51,18 +63,6 @@ bool optionsShown(const QuestionControls &c)
 }
 
 }  // namespace
-
-bool usable(const QuestionControls &c, Control control)
-{
-    switch (control) {
-    case Control::None: return false;
-    case Control::ShowOptions: return c.showOptions.usable();
-    case Control::Next: return c.next.usable();
-    case Control::Quit: return c.quit.usable();
-    case Control::Lifeline: return c.lifeline.usable();
-    default: return boxOf(c, optionOf(control)).usable();
-    }
-}
 
 std::string spokenQuestion(const QuestionControls &c)
 {

@@ -39,6 +39,4 @@ std::string announcement(const QuestionControls &before, const QuestionControls 
 // longer be used (None when nothing can be).
 Control focusAfter(const QuestionControls &before, const QuestionControls &after, Control focused);
 
-bool usable(const QuestionControls &c, Control control);
-
 }  // namespace quiz
