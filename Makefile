@@ -68,6 +68,7 @@ clean:
 # Start-up, memory, idle cost and response time of the game against a minimal Qt program, in the
 # release preset. Not part of `make test`: it takes about ten minutes and wants a quiet machine.
 .PHONY: bench
+bench: PACKAGES += linux-perf
 bench: deps
 	@[ -f build/release/build.ninja ] || cmake --preset release
 	cmake --build --preset release --target tarvelo tarvelo_reference tarvelo_bench tarvelo_bench_chart

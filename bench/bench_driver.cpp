@@ -25,17 +25,21 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <csignal>
 #include <cstdlib>
 #include <dirent.h>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <map>
+#include <numeric>
 #include <optional>
+#include <set>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -105,6 +109,86 @@ long peakResidentKiB(pid_t pid)
     const std::string status = driver::readFile("/proc/" + std::to_string(pid) + "/status");
     return std::atol(field(status, "VmHWM").c_str());
 }
+
+// Records which thread wakes which, machine-wide, through the kernel's sched_waking tracepoint
+// (perf record, as root). A wake-up of the program is a thread of it woken from outside: by a timer,
+// by the X server's reply, by another process. One of its threads waking another, as Qt's X reader
+// thread hands the main thread a reply, or a lock passing between them, happens inside a wake-up
+// already counted. perf's clock is CLOCK_MONOTONIC, the one steady_clock reads.
+class WakeTrace {
+public:
+    explicit WakeTrace(std::string file) : m_file(std::move(file))
+    {
+        m_perf = fork();
+        if (m_perf == 0) {
+            execlp("perf", "perf", "record", "-q", "-a", "-k", "CLOCK_MONOTONIC", "-e", "sched:sched_waking", "-o",
+                   m_file.c_str(), static_cast<char *>(nullptr));
+            _exit(127);
+        }
+        if (m_perf < 0)
+            fail("no process for perf");
+        // perf opens its tracepoints on every core before it records; the window starts after this.
+        std::this_thread::sleep_for(700ms);
+    }
+    WakeTrace(const WakeTrace &) = delete;
+    WakeTrace &operator=(const WakeTrace &) = delete;
+    ~WakeTrace()
+    {
+        stop();
+        std::remove(m_file.c_str());
+    }
+
+    // The wakings of `threads` between `from` and `to` whose waker is none of them.
+    long wokenFromOutside(const std::set<long> &threads, Clock::time_point from, Clock::time_point to)
+    {
+        if (stop() != 0)
+            fail("perf could not record the kernel's sched_waking events (it needs Debian's linux-perf and root)");
+        const auto seconds = [](Clock::time_point t) { return std::chrono::duration<double>(t.time_since_epoch()).count(); };
+        const double begin = seconds(from);
+        const double end = seconds(to);
+        const std::string command = "perf script -i '" + m_file + "' -F tid,time,trace 2>/dev/null";
+        FILE *out = popen(command.c_str(), "r");
+        if (out == nullptr)
+            fail("perf script did not start");
+        long count = 0;
+        char buffer[512];
+        while (std::fgets(buffer, sizeof buffer, out) != nullptr) {
+            // "  WAKER SECONDS: comm=NAME pid=WOKEN prio=... target_cpu=..."; a name may hold spaces.
+            const std::string line = buffer;
+            std::istringstream in(line);
+            long waker = 0;
+            double at = 0;
+            if (!(in >> waker >> at))
+                continue;
+            const std::size_t woken = line.rfind(" pid=");
+            if (woken == std::string::npos || at < begin || at >= end)
+                continue;
+            const long target = std::atol(line.c_str() + woken + 5);
+            if (threads.count(target) != 0 && threads.count(waker) == 0)
+                ++count;
+        }
+        if (pclose(out) != 0)
+            fail("perf script could not read " + m_file);
+        return count;
+    }
+
+private:
+    int stop()
+    {
+        if (m_perf <= 0)
+            return m_status;
+        kill(m_perf, SIGINT);
+        int status = 0;
+        waitpid(m_perf, &status, 0);
+        m_perf = 0;
+        m_status = WIFEXITED(status) ? WEXITSTATUS(status) : (WIFSIGNALED(status) && WTERMSIG(status) == SIGINT ? 0 : 1);
+        return m_status;
+    }
+
+    std::string m_file;
+    pid_t m_perf = 0;
+    int m_status = 0;
+};
 
 struct Sample {
     std::string program;   // "game" or "reference"
@@ -236,15 +320,24 @@ private:
     QImage optionArea() { return m_x.grab(m_session.placeOf(question::kOptions[0].geometry)); }
 
     // Watches the process's threads without touching the process: /proc is read every 100 ms, so that
-    // a thread that ends during the window is still counted up to its last reading. A thread's
-    // voluntary context switches count the times it went to sleep, each of them ended by a wake-up;
-    // a thread that starts or ends in the window adds the wake-up it ran in.
+    // a thread that ends during the window is still counted up to its last reading. The wake-ups are
+    // the wakings of its threads from outside it (WakeTrace). Shown beside them, its threads'
+    // voluntary context switches: every time one went to sleep, a handing on between its own threads
+    // included; a thread that starts or ends in the window adds the one it ran in.
+    //
+    // The window holds whole beats of the title's timers and opens between two of their ticks: a
+    // window of any other length, or one opening in the middle of a tick's work, counts a tick more
+    // or less than the screen's steady rate, by where it happened to fall.
     void measureIdle(const std::string &program, int run, const std::string &screen, pid_t pid, double seconds)
     {
-        const Threads first = threadsOf(pid);
+        const auto beat = std::chrono::milliseconds(titleBeatMs());
+        const double wanted = seconds * 1000.0 / static_cast<double>(beat.count());
+        const auto beats = std::max<long>(1, static_cast<long>(std::ceil(wanted)));
+        WakeTrace trace(m_session.folder() + "/wakings.data");
+        Threads first = betweenTicks(pid, beat);
         Threads last = first;
         const auto t0 = Clock::now();
-        const auto end = t0 + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+        const auto end = t0 + beats * beat;
         Threads now;
         while (Clock::now() < end) {
             std::this_thread::sleep_for(std::min<Clock::duration>(100ms, end - Clock::now()));
@@ -254,7 +347,7 @@ private:
         }
         const double elapsed = std::chrono::duration<double>(Clock::now() - t0).count();
         double cpuNs = 0;
-        long wakeups = 0;
+        long switches = 0;
         std::ostringstream detail;
         for (const auto &[tid, u] : last) {
             const auto was = first.find(tid);
@@ -262,17 +355,58 @@ private:
             const bool ended = now.find(tid) == now.end();
             const long woke = u.voluntary - (started ? 0 : was->second.voluntary) + (started ? 1 : 0) + (ended ? 1 : 0);
             cpuNs += u.cpuNs - (started ? 0 : was->second.cpuNs);
-            wakeups += woke;
+            switches += woke;
             detail << " [" << tid << " " << u.name << ": " << woke << (started ? ", started" : "")
                    << (ended ? ", ended" : "") << "]";
         }
+        std::set<long> threads;
+        for (const auto &entry : last)
+            threads.insert(std::atol(entry.first.c_str()));
+        const long woken = trace.wokenFromOutside(threads, t0, end);
         const double cpuPercent = cpuNs / 1e9 / elapsed * 100.0;
-        const double rate = static_cast<double>(wakeups) / elapsed;
+        const double switchRate = static_cast<double>(switches) / elapsed;
+        const double wakeRate = static_cast<double>(woken) / elapsed;
         add(program, run, screen + "_cpu_percent", cpuPercent);
-        add(program, run, screen + "_wakeups_per_s", rate);
+        add(program, run, screen + "_wakeups_per_s", wakeRate);
+        add(program, run, screen + "_switches_per_s", switchRate);
         std::cout << "  " << program << " run " << run << ", " << screen << " idle " << elapsed << " s: cpu "
-                  << cpuPercent << " %, " << wakeups << " wake-ups (" << rate << "/s); by thread:" << detail.str()
-                  << std::endl;
+                  << cpuPercent << " %, " << woken << " wake-ups from outside (" << wakeRate << "/s), " << switches
+                  << " context switches (" << switchRate << "/s); switches by thread:" << detail.str() << std::endl;
+    }
+
+    // The title's timers tick together again after the least common multiple of their intervals.
+    static long titleBeatMs()
+    {
+        long beat = 1;
+        for (const int interval : quiz::kTitleTimerIntervalsMs)
+            beat = std::lcm(beat, static_cast<long>(interval));
+        return beat;
+    }
+
+    // Waits, for at most one beat, until one of the process's threads wakes, then until that tick's
+    // work is surely over (a tick's repaint takes a few milliseconds; the title's ticks are at least
+    // 500 ms apart), and returns the threads' counters at that moment. A screen that never wakes is
+    // measured from the end of that beat.
+    static Threads betweenTicks(pid_t pid, std::chrono::milliseconds beat)
+    {
+        const auto woken = [](const Threads &before, const Threads &after) {
+            for (const auto &[tid, u] : after) {
+                const auto was = before.find(tid);
+                if (was == before.end() || u.voluntary != was->second.voluntary)
+                    return true;
+            }
+            return false;
+        };
+        const Threads start = threadsOf(pid);
+        const auto deadline = Clock::now() + beat;
+        while (Clock::now() < deadline) {
+            std::this_thread::sleep_for(2ms);
+            if (woken(start, threadsOf(pid))) {
+                std::this_thread::sleep_for(100ms);
+                break;
+            }
+        }
+        return threadsOf(pid);
     }
 
     void add(const std::string &program, int run, const std::string &figure, double value)
@@ -343,6 +477,7 @@ std::vector<Row> rowsFor(const std::vector<std::string> &sizes)
     for (const std::string bus : {"no bus", "session bus"}) {
         rows.push_back({"title_cpu_percent@" + bus, "title idle CPU with " + bus, "% of a core", Row::Below, 0.2, "max"});
         rows.push_back({"title_wakeups_per_s@" + bus, "title idle wake-ups with " + bus, "1/s", Row::AtMost, 4.0, "max"});
+        rows.push_back({"title_switches_per_s@" + bus, "title idle switches with " + bus, "1/s", Row::None, 0, "max"});
         rows.push_back({"question_cpu_percent@" + bus, "question idle CPU with " + bus, "% of a core", Row::None, 0, "max"});
         rows.push_back({"question_wakeups_per_s@" + bus, "question idle wake-ups with " + bus, "1/s", Row::AtMost, 0.0, "max"});
         rows.push_back({"farewell_cpu_percent@" + bus, "farewell idle CPU with " + bus, "% of a core", Row::None, 0, "max"});
