@@ -11,10 +11,13 @@
 // session bus runs and once inside one.
 //
 // Usage: tarvelo_bench GAME REFERENCE OUTPUT_DIR [RUNS [IDLE_RUNS [IDLE_SECONDS]]]
+// As root, with perf (Debian's linux-perf) on the PATH: the idle wake-ups are read from the kernel's
+// scheduler events. An idle window is IDLE_SECONDS rounded up to whole beats of the title's timers.
 // TARVELO_BENCH_SIZES="1024x768 1920x1080" measures only those sizes.
 // Writes OUTPUT_DIR/samples.csv (every sample) and OUTPUT_DIR/results.csv (the summary), prints the table.
 
 // Own
+#include "bench/wakings.h"
 #include "driver/application.h"
 #include "driver/session.h"
 #include "quiz/title_rules.h"
@@ -32,7 +35,6 @@
 #include <iostream>
 #include <iterator>
 #include <map>
-#include <numeric>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -143,33 +145,19 @@ public:
     {
         if (stop() != 0)
             fail("perf could not record the kernel's sched_waking events (it needs Debian's linux-perf and root)");
-        const auto seconds = [](Clock::time_point t) { return std::chrono::duration<double>(t.time_since_epoch()).count(); };
-        const double begin = seconds(from);
-        const double end = seconds(to);
         const std::string command = "perf script -i '" + m_file + "' -F tid,time,trace 2>/dev/null";
         FILE *out = popen(command.c_str(), "r");
         if (out == nullptr)
             fail("perf script did not start");
-        long count = 0;
-        char buffer[512];
-        while (std::fgets(buffer, sizeof buffer, out) != nullptr) {
-            // "  WAKER SECONDS: comm=NAME pid=WOKEN prio=... target_cpu=..."; a name may hold spaces.
-            const std::string line = buffer;
-            std::istringstream in(line);
-            long waker = 0;
-            double at = 0;
-            if (!(in >> waker >> at))
-                continue;
-            const std::size_t woken = line.rfind(" pid=");
-            if (woken == std::string::npos || at < begin || at >= end)
-                continue;
-            const long target = std::atol(line.c_str() + woken + 5);
-            if (threads.count(target) != 0 && threads.count(waker) == 0)
-                ++count;
-        }
+        std::string lines;
+        char buffer[4096];
+        while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, out))
+            lines.append(buffer, n);
         if (pclose(out) != 0)
             fail("perf script could not read " + m_file);
-        return count;
+        const auto seconds = [](Clock::time_point t) { return std::chrono::duration<double>(t.time_since_epoch()).count(); };
+        std::istringstream in(lines);
+        return bench::wokenFromOutside(in, threads, seconds(from), seconds(to));
     }
 
 private:
@@ -330,9 +318,8 @@ private:
     // or less than the screen's steady rate, by where it happened to fall.
     void measureIdle(const std::string &program, int run, const std::string &screen, pid_t pid, double seconds)
     {
-        const auto beat = std::chrono::milliseconds(titleBeatMs());
-        const double wanted = seconds * 1000.0 / static_cast<double>(beat.count());
-        const auto beats = std::max<long>(1, static_cast<long>(std::ceil(wanted)));
+        const auto beat = std::chrono::milliseconds(bench::titleBeatMs());
+        const long beats = bench::wholeBeats(seconds, beat.count());
         WakeTrace trace(m_session.folder() + "/wakings.data");
         Threads first = betweenTicks(pid, beat);
         Threads last = first;
@@ -372,15 +359,6 @@ private:
         std::cout << "  " << program << " run " << run << ", " << screen << " idle " << elapsed << " s: cpu "
                   << cpuPercent << " %, " << woken << " wake-ups from outside (" << wakeRate << "/s), " << switches
                   << " context switches (" << switchRate << "/s); switches by thread:" << detail.str() << std::endl;
-    }
-
-    // The title's timers tick together again after the least common multiple of their intervals.
-    static long titleBeatMs()
-    {
-        long beat = 1;
-        for (const int interval : quiz::kTitleTimerIntervalsMs)
-            beat = std::lcm(beat, static_cast<long>(interval));
-        return beat;
     }
 
     // Waits, for at most one beat, until one of the process's threads wakes, then until that tick's
