@@ -19,6 +19,7 @@
 // Own
 #include "bench/wakings.h"
 #include "driver/application.h"
+#include "driver/process.h"
 #include "driver/session.h"
 #include "quiz/title_rules.h"
 #include "screens/question_layout.h"
@@ -41,7 +42,6 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -119,32 +119,26 @@ long peakResidentKiB(pid_t pid)
 // already counted. perf's clock is CLOCK_MONOTONIC, the one steady_clock reads.
 class WakeTrace {
 public:
-    explicit WakeTrace(std::string file) : m_file(std::move(file))
+    explicit WakeTrace(const std::string &folder)
+        : m_file(folder + "/wakings.data"),
+          m_perf({"perf", "record", "-q", "-a", "-k", "CLOCK_MONOTONIC", "-e", "sched:sched_waking", "-o", m_file},
+                 driver::composeEnvironment({}), folder + "/perf.log")
     {
-        m_perf = fork();
-        if (m_perf == 0) {
-            execlp("perf", "perf", "record", "-q", "-a", "-k", "CLOCK_MONOTONIC", "-e", "sched:sched_waking", "-o",
-                   m_file.c_str(), static_cast<char *>(nullptr));
-            _exit(127);
-        }
-        if (m_perf < 0)
-            fail("no process for perf");
         // perf opens its tracepoints on every core before it records; the window starts after this.
         std::this_thread::sleep_for(700ms);
     }
     WakeTrace(const WakeTrace &) = delete;
     WakeTrace &operator=(const WakeTrace &) = delete;
-    ~WakeTrace()
-    {
-        stop();
-        std::remove(m_file.c_str());
-    }
+    ~WakeTrace() { std::remove(m_file.c_str()); }
 
     // The wakings of `threads` between `from` and `to` whose waker is none of them.
     long wokenFromOutside(const std::set<long> &threads, Clock::time_point from, Clock::time_point to)
     {
-        if (stop() != 0)
-            fail("perf could not record the kernel's sched_waking events (it needs Debian's linux-perf and root)");
+        // Asked to end, perf writes out what it recorded and ends by the same signal.
+        const int status = m_perf.terminate(5s);
+        if (status != 0 && status != 128 + SIGTERM)
+            fail("perf could not record the kernel's sched_waking events (it needs Debian's linux-perf and root): " +
+                 m_perf.output());
         const std::string command = "perf script -i '" + m_file + "' -F tid,time,trace 2>/dev/null";
         FILE *out = popen(command.c_str(), "r");
         if (out == nullptr)
@@ -161,21 +155,8 @@ public:
     }
 
 private:
-    int stop()
-    {
-        if (m_perf <= 0)
-            return m_status;
-        kill(m_perf, SIGINT);
-        int status = 0;
-        waitpid(m_perf, &status, 0);
-        m_perf = 0;
-        m_status = WIFEXITED(status) ? WEXITSTATUS(status) : (WIFSIGNALED(status) && WTERMSIG(status) == SIGINT ? 0 : 1);
-        return m_status;
-    }
-
     std::string m_file;
-    pid_t m_perf = 0;
-    int m_status = 0;
+    driver::Process m_perf;
 };
 
 struct Sample {
@@ -320,8 +301,8 @@ private:
     {
         const auto beat = std::chrono::milliseconds(bench::titleBeatMs());
         const long beats = bench::wholeBeats(seconds, beat.count());
-        WakeTrace trace(m_session.folder() + "/wakings.data");
-        Threads first = betweenTicks(pid, beat);
+        WakeTrace trace(m_session.folder());
+        const Threads first = betweenTicks(pid, beat);
         Threads last = first;
         const auto t0 = Clock::now();
         const auto end = t0 + beats * beat;
