@@ -35,6 +35,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // A screen shows nothing of its own focus: only its controls draw theirs.
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
     quiz::ScreenSwitcher &screens() { return m_screens; }
     // The character a key event carries, or 0 for keys that carry none (Shift, arrows, F1 ...).
     static int characterCode(const QKeyEvent &event);

@@ -6,11 +6,14 @@
 #include "screens/platform.h"
 
 // Qt
+#include <QCoreApplication>
+#include <QFocusEvent>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QPushButton>
 
 // Standard
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -230,6 +233,47 @@ TEST_F(Layout, ResizingTheWindowMovesNoControl)
     question().resize(1600, 1200);
     for (std::size_t i = 0; i < before.size(); ++i)
         EXPECT_EQ(children[static_cast<qsizetype>(i)]->geometry(), before[i]);
+}
+
+// Counts the paint events a window itself receives, those of its controls aside.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget &window) : m_window(window) { window.installEventFilter(this); }
+    ~PaintCounter() override { m_window.removeEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == &m_window && event->type() == QEvent::Paint)
+            ++count;
+        return false;
+    }
+
+private:
+    QWidget &m_window;
+};
+
+// A screen fills a whole display; each needless repaint of it is a whole frame drawn and sent again.
+TEST_F(Layout, TakingOrLosingTheFocusRepaintsNoScreen)
+{
+    m_shell.show(quiz::Screen::Farewell);
+    for (QWidget *screen : std::initializer_list<QWidget *>{&title(), m_shell.farewell()}) {
+        SCOPED_TRACE(screen->objectName().toStdString());
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(screen));
+        QCoreApplication::processEvents();
+        PaintCounter paints(*screen);
+        QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        QCoreApplication::sendEvent(screen, &out);
+        QFocusEvent in(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+        QCoreApplication::sendEvent(screen, &in);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(paints.count, 0);
+        // The count sees a repaint when there is one.
+        screen->update();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(paints.count, 1);
+    }
 }
 
 }  // namespace
