@@ -66,7 +66,7 @@ clean:
 	rm -rf build
 
 # Start-up, memory, idle cost and response time of the game against a minimal Qt program, in the
-# release preset. Not part of `make test`: it takes about half an hour, wants a quiet machine and root.
+# release preset. Not part of `make test`: it takes about 40 minutes, wants a quiet machine and root.
 .PHONY: bench
 bench: PACKAGES += linux-perf
 bench: deps

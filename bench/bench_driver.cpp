@@ -11,6 +11,8 @@
 // session bus runs and once inside one.
 //
 // Usage: tarvelo_bench GAME REFERENCE OUTPUT_DIR [RUNS [IDLE_RUNS [IDLE_SECONDS]]]
+// RUNS is 40 pairs a size: a start varies by a third from run to run for either program, and with
+// 20 pairs the ratio of the two medians still moved by about 0.05 between runs of the same build.
 // As root, with perf (Debian's linux-perf) on the PATH: the idle wake-ups are read from the kernel's
 // scheduler events. An idle window is IDLE_SECONDS rounded up to whole beats of the title's timers.
 // TARVELO_BENCH_SIZES="1024x768 1920x1080" measures only those sizes.
@@ -511,7 +513,7 @@ int main(int argc, char *argv[])
         std::cerr << "usage: " << argv[0] << " GAME REFERENCE OUTPUT_DIR [RUNS [IDLE_RUNS [IDLE_SECONDS]]]\n";
         return 2;
     }
-    const int runs = argc > 4 ? std::atoi(argv[4]) : 20;
+    const int runs = argc > 4 ? std::atoi(argv[4]) : 40;
     const int idleRuns = argc > 5 ? std::atoi(argv[5]) : 3;
     const double idleSeconds = argc > 6 ? std::atof(argv[6]) : 30.0;
     driver::Application application(argc, argv);

@@ -4,7 +4,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:?usage: run_bench.sh BUILD_DIR}" && pwd)
-runs=${2:-20}
+runs=${2:-40}
 idle_runs=${3:-3}
 idle_seconds=${4:-30}
 
