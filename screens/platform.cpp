@@ -1,6 +1,7 @@
 // Own
 #include "platform.h"
 #include "accessibility.h"
+#include "widgets.h"
 
 // Qt
 #include <QApplication>
@@ -99,13 +100,8 @@ QFont toQFont(const FontSpec &design, double pointSize)
 
 QLabel *makeLabel(QWidget *parent, const Geometry &geometry, double dpi)
 {
-    auto *label = new QLabel(parent);
+    auto *label = new TextLabel(parent);
     label->setGeometry(toPixels(geometry, dpi));
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setMargin(0);
-    label->setIndent(0);
     label->setAutoFillBackground(true);
     return label;
 }

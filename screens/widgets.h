@@ -1,10 +1,13 @@
-// The two controls Qt does not have as the screens need them.
+// The controls Qt does not have as the screens need them.
 #pragma once
 
 // Qt
+#include <QFont>
 #include <QImage>
+#include <QLabel>
 #include <QPushButton>
 #include <QString>
+#include <QTextLayout>
 #include <QWidget>
 
 namespace screens {
@@ -17,6 +20,27 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+};
+
+// A label of plain text, wrapped at word boundaries and aligned top left, that lays its text out
+// once and draws every later paint from that layout. The title recolours its labels at every beat;
+// QLabel shapes and breaks the same words again at each repaint, and that was most of what the
+// idle title cost. It paints exactly what QLabel paints.
+class TextLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit TextLabel(QWidget *parent);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void layOut(const QRect &area);
+
+    QTextLayout m_layout;
+    QString m_laidOutText;
+    QFont m_laidOutFont;
+    QSize m_laidOutSize;
 };
 
 // One picture of the program's resources, drawn unscaled at 96 dpi and with the layout elsewhere.

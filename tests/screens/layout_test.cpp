@@ -1,9 +1,10 @@
 // The three screens against their designed layout, at 96 dpi: every control's pixel rectangle,
-// captions, colours, fonts, stacking and tab order.
+// captions, colours, fonts, stacking, tab order, and labels painting as QLabel paints.
 
 // Own
 #include "screen_fixture.h"
 #include "screens/platform.h"
+#include "screens/widgets.h"
 
 // Qt
 #include <QCoreApplication>
@@ -13,6 +14,7 @@
 #include <QPushButton>
 
 // Standard
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -274,6 +276,79 @@ TEST_F(Layout, TakingOrLosingTheFocusRepaintsNoScreen)
         QCoreApplication::processEvents();
         EXPECT_EQ(paints.count, 1);
     }
+}
+
+// What Qt's own QLabel paints for the same text, font, colours and size, set up as the screens'
+// labels are: plain text wrapped at words, top left, no margin.
+QImage qLabelPaints(const QLabel &shown)
+{
+    QLabel label;
+    label.setTextFormat(Qt::PlainText);
+    label.setWordWrap(true);
+    label.setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label.setMargin(0);
+    label.setIndent(0);
+    label.setAutoFillBackground(true);
+    label.setPalette(shown.palette());
+    label.setFont(shown.font());
+    label.setText(shown.text());
+    label.resize(shown.size());
+    return label.grab().toImage();
+}
+
+bool hasTwoColours(const QImage &image)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != image.pixel(0, 0))
+                return true;
+    return false;
+}
+
+// The screens' labels keep their laid-out lines between paints; each must still paint pixel for
+// pixel what QLabel paints, on every screen and after every kind of change.
+TEST_F(Layout, LabelsPaintWhatQLabelPaints)
+{
+    int inked = 0;
+    const auto compare = [&inked](QWidget &screen) {
+        for (QLabel *shown : screen.findChildren<QLabel *>()) {
+            SCOPED_TRACE(shown->objectName().toStdString());
+            const QImage image = shown->grab().toImage();
+            EXPECT_EQ(image, qLabelPaints(*shown));
+            inked += hasTwoColours(image);
+        }
+    };
+    compare(title());
+    enterQuiz(0);
+    click(button("cmdOptions"));
+    compare(question());
+    m_shell.show(quiz::Screen::Farewell);
+    compare(*m_shell.farewell());
+    EXPECT_GE(inked, 15) << "most labels carry text";
+
+    screens::TextLabel label(nullptr);
+    label.setAutoFillBackground(true);
+    label.resize(160, 60);
+    QImage before;
+    const auto change = [&](const char *what, const std::function<void()> &apply) {
+        SCOPED_TRACE(what);
+        apply();
+        const QImage after = label.grab().toImage();
+        EXPECT_EQ(after, qLabelPaints(label));
+        EXPECT_NE(after, before) << "the change shows";
+        before = after;
+    };
+    change("first text", [&] { label.setText(QStringLiteral("Press any key to start")); });
+    change("a text that wraps and runs out of the box",
+           [&] { label.setText(QStringLiteral("Welcome to the quiz on computers; fifteen questions await you below")); });
+    change("a text with a line break", [&] { label.setText(QStringLiteral("Press any key\nor Esc to leave")); });
+    change("a larger bold font", [&] { label.setFont(screens::toQFont({"Times New Roman", 14.25, 700})); });
+    change("a narrower box", [&] { label.resize(90, 60); });
+    change("a new ink colour", [&] {
+        QPalette palette = label.palette();
+        palette.setColor(QPalette::WindowText, QColor(0xFF, 0x80, 0x00));
+        label.setPalette(palette);
+    });
 }
 
 }  // namespace
