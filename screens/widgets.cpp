@@ -1,14 +1,14 @@
 // Own
 #include "widgets.h"
 
-// C++
-#include <cmath>
-
 // Qt
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+
+// Standard
+#include <cmath>
 
 namespace screens {
 
