@@ -1,13 +1,13 @@
 // Own
 #include "platform.h"
 #include "accessibility.h"
+#include "standard_scheme.h"
 #include "widgets.h"
 
 // Qt
 #include <QApplication>
 #include <QLabel>
 #include <QPalette>
-#include <QStyle>
 #include <QStyleFactory>
 #include <QWidget>
 
@@ -55,9 +55,10 @@ QRect toPixels(const Geometry &g, double dpi)
 void installStyle()
 {
     installAccessibility();
-    QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion"));
-    QApplication::setStyle(fusion);
-    paletteStore() = fusion->standardPalette();
+    // Fusion draws the same buttons and boxes on every desktop; its own palette follows the
+    // desktop's theme, so the colours come from the standard scheme instead.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    paletteStore() = standardScheme();
     QApplication::setPalette(paletteStore());
 }
 

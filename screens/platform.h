@@ -47,9 +47,9 @@ inline constexpr FontSpec kDialogFont{};
 int toPixels(int twips, double dpi);
 QRect toPixels(const Geometry &geometry, double dpi);
 
-// Installs the Fusion style with its standard light palette, whatever the desktop theme, so that the
-// system colours the screens name resolve to the same values everywhere; and what the screens tell
-// assistive tools. Once, before the first screen.
+// Installs the Fusion style with the standard scheme (standard_scheme.h), whatever the desktop theme,
+// so that the system colours the screens name resolve to the same values everywhere; and what the
+// screens tell assistive tools. Once, before the first screen.
 void installStyle();
 const QPalette &systemPalette();
 QColor toQColor(quiz::Colour colour);   // resolves 0x800000nn through systemPalette()

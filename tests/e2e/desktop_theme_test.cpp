@@ -1,0 +1,92 @@
+// The game under a dark desktop theme, as GNOME hands one to every Qt program through Debian's GTK
+// platform theme, against a session with no theme: the three screens show the same.
+
+// Own
+#include "e2e.h"
+#include "screens/question_layout.h"
+
+// Standard
+#include <map>
+#include <string>
+#include <vector>
+
+namespace e2e {
+namespace {
+
+using driver::Screen;
+
+using DesktopTheme = E2e;
+
+struct Shots {
+    QImage title;
+    QImage question;   // before its options: only the question's own text is the draw's
+    QImage farewell;
+};
+
+Shots playThrough(driver::Session &s, const std::vector<std::string> &desktop, bool themed)
+{
+    driver::Process &game = s.launch({gamePath()}, desktop);
+    s.waitForScreen(Screen::Title, 10s);
+    Shots shots;
+    shots.title = driver::shootTitleAfterFirstTick(s);
+    // The theme is Qt's only where its plugin is in the game: else this session shows nothing of it.
+    const bool loaded = driver::readFile("/proc/" + std::to_string(game.pid()) + "/maps").find("libqgtk3.so") !=
+                        std::string::npos;
+    EXPECT_EQ(loaded, themed) << "the GTK platform theme " << (themed ? "was not" : "was") << " loaded";
+    s.key("a");
+    s.waitForScreen(Screen::Question, 5s);
+    s.waitUntilStill();
+    shots.question = s.shot("question");
+    driver::revealOptions(s);
+    s.key("Escape");
+    s.waitForScreen(Screen::Farewell, 10s);
+    s.waitUntilStill();
+    shots.farewell = s.shot("farewell");
+    s.key("a");
+    EXPECT_EQ(game.waitExit(5s), 0);
+    return shots;
+}
+
+// The two colours an area shows most: its ground, then its text's own colour.
+std::pair<QRgb, QRgb> twoCommonest(const QImage &area)
+{
+    std::map<QRgb, int> counts;
+    for (int y = 0; y < area.height(); ++y)
+        for (int x = 0; x < area.width(); ++x)
+            ++counts[area.pixel(x, y)];
+    std::pair<QRgb, int> first{0, 0}, second{0, 0};
+    for (const auto &[colour, count] : counts) {
+        if (count > first.second) {
+            second = first;
+            first = {colour, count};
+        } else if (count > second.second) {
+            second = {colour, count};
+        }
+    }
+    return {first.first, second.first};
+}
+
+TEST_F(DesktopTheme, ADarkThemeChangesNothingTheScreensShow)
+{
+    driver::Session &plain = session();
+    const Shots expected = playThrough(plain, {"XDG_CURRENT_DESKTOP", "GTK_THEME", "QT_QPA_PLATFORMTHEME"}, false);
+    driver::Session &dark = session();
+    const Shots shown =
+        playThrough(dark, {"XDG_CURRENT_DESKTOP=GNOME", "GTK_THEME=Adwaita:dark", "QT_QPA_PLATFORMTHEME"}, true);
+
+    EXPECT_EQ(shown.title, expected.title) << "the title screen";
+    EXPECT_EQ(shown.farewell, expected.farewell) << "the farewell screen";
+    // The question is drawn at random in each session: its label is held to its colours, the rest
+    // of the screen to every pixel.
+    const QRect question = dark.placeOf(screens::question::kQuestion.geometry);
+    EXPECT_EQ(twoCommonest(shown.question.copy(question)), twoCommonest(expected.question.copy(question)));
+    QImage shownRest = shown.question, expectedRest = expected.question;
+    for (QImage *image : {&shownRest, &expectedRest})
+        for (int y = question.top(); y <= question.bottom(); ++y)
+            for (int x = question.left(); x <= question.right(); ++x)
+                image->setPixel(x, y, 0);
+    EXPECT_EQ(shownRest, expectedRest) << "the question screen outside the question's text";
+}
+
+}  // namespace
+}  // namespace e2e
