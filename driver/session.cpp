@@ -80,6 +80,11 @@ Session::Session(const Options &options)
     m_probe = probePoint(options.display, m_scale);
     if (options.sessionBus)
         startSessionBus(m_runtime);
+    if (options.accessibilityBus) {
+        if (!options.sessionBus)
+            throw Failure("the accessibility bus is found through the session bus (Options::sessionBus)");
+        startAccessibilityBus();
+    }
     if (options.windowManager)
         startWindowManager();
 }
@@ -98,6 +103,40 @@ void Session::startSessionBus(const std::string &runtime)
     }
     // Whatever bus the caller has is not this session's.
     m_environment.push_back("DBUS_SESSION_BUS_ADDRESS=");
+}
+
+void Session::startAccessibilityBus()
+{
+    Process &launcher = launch({"/usr/libexec/at-spi-bus-launcher"},
+                               {"DBUS_SESSION_BUS_ADDRESS=" + m_busAddress, "DISPLAY"}, false, "accessibility-bus");
+    // Up once it owns its name on the session bus, where programs look for it.
+    const auto deadline = Clock::now() + 10s;
+    while (askSessionBus({"/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner", "string:org.a11y.Bus"},
+                         "org.freedesktop.DBus")
+               .find("boolean true") == std::string::npos) {
+        if (Clock::now() >= deadline || !launcher.running())
+            fail("the accessibility bus did not start: " + launcher.output());
+        std::this_thread::sleep_for(20ms);
+    }
+    // A desktop's default: assistive technology off until the player turns some on.
+    setAccessibilityStatus("IsEnabled", false);
+}
+
+std::string Session::askSessionBus(const std::vector<std::string> &call, const std::string &destination)
+{
+    std::vector<std::string> argv{"dbus-send", "--bus=" + m_busAddress, "--print-reply", "--dest=" + destination};
+    argv.insert(argv.end(), call.begin(), call.end());
+    Process ask(argv, environment(), m_folder + "/session-bus-asked.log");
+    if (ask.waitExit(5s) == -1)
+        fail("dbus-send did not answer within 5 s");
+    return ask.output();
+}
+
+void Session::setAccessibilityStatus(const std::string &property, bool on)
+{
+    askSessionBus({"/org/a11y/bus", "org.freedesktop.DBus.Properties.Set", "string:org.a11y.Status",
+                   "string:" + property, std::string("variant:boolean:") + (on ? "true" : "false")},
+                  "org.a11y.Bus");
 }
 
 void Session::startWindowManager()

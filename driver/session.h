@@ -37,6 +37,10 @@ public:
         // A session bus at its standard place, XDG_RUNTIME_DIR/bus, as a desktop login gives one.
         // The game is not told its address: it must find the bus there by itself.
         bool sessionBus = false;
+        // With the session bus, the desktop's accessibility bus running from the start, as a Wayland
+        // login starts it: the bus is there, assistive technology is off, and the X root window does
+        // not name the bus, so that a program joins it only when the bus's status asks for it.
+        bool accessibilityBus = false;
         // A headless weston in place of Xvfb, the game on Qt's Wayland platform. It takes no keys
         // and no clicks (see WestonDisplay), and no dpiScale: that is an X resource.
         bool wayland = false;
@@ -67,6 +71,9 @@ public:
     // The session's XDG_RUNTIME_DIR, inside its folder.
     const std::string &runtimeFolder() const { return m_runtime; }
     void keep() { m_keep = true; }
+    // Sets a property of the accessibility bus's status (IsEnabled, ScreenReaderEnabled), as a
+    // desktop's accessibility settings do; needs Options::accessibilityBus.
+    void setAccessibilityStatus(const std::string &property, bool on);
 
     // The environment of a program on this display: the caller's (with clean, only its PATH), the
     // display's variables, XDG_RUNTIME_DIR, the scale factor and the bus left unnamed, then `extra`,
@@ -102,6 +109,9 @@ public:
 
 private:
     void startSessionBus(const std::string &runtime);
+    void startAccessibilityBus();
+    // What dbus-send printed for a call on the session bus: path, interface.method, arguments.
+    std::string askSessionBus(const std::vector<std::string> &call, const std::string &destination);
     // Programs no child of the driver: those the session bus started on demand (the accessibility
     // bus and its registry) and those a program left running behind it. They are given a moment to
     // leave by themselves, then asked to end, then killed.
