@@ -1,5 +1,6 @@
 // The game under sway, a tiling Wayland compositor, which lays a new window beside the open ones
-// instead of over them: each screen, the farewell too, still fills the output alone.
+// instead of over them: each screen, the farewell too, still fills the output alone. Under a
+// stacking window manager the farewell still lies over the question screen.
 
 // Own
 #include "e2e.h"
@@ -19,6 +20,7 @@ using driver::Screen;
 namespace farewell = screens::farewell;
 
 using Tiling = E2e;
+using Stacking = E2e;
 
 // The screen's background at the probe point and in all four corners of the output.
 void expectFillsTheOutput(const driver::Session &s, const QImage &shot, Screen screen)
@@ -104,6 +106,30 @@ TEST_F(Tiling, EveryScreenFillsTheOutputAndTheFarewellHasItAlone)
     ASSERT_TRUE(s.key("a"));
     EXPECT_EQ(game.waitExit(5s), 0);
     EXPECT_EQ(game.output(), "");
+}
+
+// A stacking window manager (Openbox) lays the farewell over the question screen, which stays
+// open beneath it, as large as the farewell, as it always has.
+TEST_F(Stacking, TheQuestionScreenStaysOpenBeneathTheFarewell)
+{
+    driver::Session &s = session({.windowManager = true});
+    driver::Process &game = s.launch({gamePath()});
+    s.waitForScreen(Screen::Title, 10s);
+    ASSERT_TRUE(s.key("a"));
+    s.waitForScreen(Screen::Question, 10s);
+    ASSERT_TRUE(s.key("space"));
+    s.waitUntilStill();
+    ASSERT_TRUE(s.key("Escape"));
+    s.waitForScreen(Screen::Farewell, 15s);
+    s.waitUntilStill(500ms);
+    std::vector<QRect> shown;
+    for (const driver::WindowInfo &w : s.display().windowsOf(game.pid()))
+        if (w.viewable)
+            shown.push_back(w.geometry);
+    ASSERT_EQ(shown.size(), 2u) << "the question screen and the farewell are both open";
+    EXPECT_EQ(shown[0], shown[1]) << "the farewell lies over the question screen";
+    ASSERT_TRUE(s.key("a"));
+    EXPECT_EQ(game.waitExit(5s), 0);
 }
 
 }  // namespace
