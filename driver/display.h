@@ -1,7 +1,8 @@
 // What the driver needs of a display server: what it shows, input as a player gives it, the
-// windows of a program, and the variables that send a program to it. Two kinds, chosen in Session:
-// XvfbDisplay, which does all of it, and WestonDisplay, a headless Wayland compositor that shows
-// what the game draws but takes no input and hands out no windows (those calls throw there).
+// windows of a program, and the variables that send a program to it. Three kinds, chosen in Session:
+// XvfbDisplay, which does all of it, and two headless Wayland compositors that show what the game
+// draws but hand out no windows (those calls throw there): WestonDisplay, which takes no input,
+// and SwayDisplay, a tiling one, which takes keys.
 #pragma once
 
 // Qt
@@ -36,6 +37,9 @@ public:
     // The variables a program needs to draw on this display, e.g. DISPLAY and QT_QPA_PLATFORM, as
     // composeEnvironment() takes them: a name without '=' is a variable the program must not have.
     virtual std::vector<std::string> clientEnvironment() const = 0;
+    // The command line that runs argv as a program of this display: argv itself, except on a
+    // display whose programs run as a user of its own.
+    virtual std::vector<std::string> clientCommand(const std::vector<std::string> &argv) { return argv; }
     virtual QSize size() const = 0;
 
     // An area of the screen as the display shows it, read in one request.

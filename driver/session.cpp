@@ -1,5 +1,6 @@
 // Own
 #include "session.h"
+#include "sway_display.h"
 #include "weston_display.h"
 #include "xvfb_display.h"
 
@@ -63,9 +64,11 @@ Session::Session(const Options &options)
     // The runtime folder exists before the display starts: a Wayland compositor puts its socket there.
     m_runtime = m_folder + "/runtime";
     mkdir(m_runtime.c_str(), 0700);
-    if (options.wayland) {
-        if (options.dpiScale != 1)
-            throw Failure("a Wayland session takes no dpiScale: Xft.dpi is an X resource");
+    if ((options.wayland || options.tiling) && options.dpiScale != 1)
+        throw Failure("a Wayland session takes no dpiScale: Xft.dpi is an X resource");
+    if (options.tiling) {
+        m_display = std::make_unique<SwayDisplay>(options.display, m_runtime, m_folder);
+    } else if (options.wayland) {
         m_display = std::make_unique<WestonDisplay>(options.display, m_runtime, m_folder);
     } else {
         m_display = std::make_unique<XvfbDisplay>(options.display, options.dpiScale, m_folder,
@@ -210,7 +213,8 @@ std::vector<std::string> Session::environment(const std::vector<std::string> &ex
 Process &Session::launch(const std::vector<std::string> &argv, const std::vector<std::string> &extra, bool clean,
                          const std::string &name)
 {
-    m_processes.push_back(std::make_unique<Process>(argv, environment(extra, clean), m_folder + "/" + name + ".log"));
+    m_processes.push_back(std::make_unique<Process>(m_display->clientCommand(argv), environment(extra, clean),
+                                                    m_folder + "/" + name + ".log"));
     return *m_processes.back();
 }
 

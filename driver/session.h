@@ -1,7 +1,7 @@
 // One run of the game and everything around it, composed in one place: a folder for logs and
 // screenshots, a display server of its own, a private XDG_RUNTIME_DIR, and the game's environment
-// made of them. This is where the kind of display is chosen (Xvfb, or a headless weston for the
-// game on Wayland) and where a screen reader's session bus (dbus-run-session, with AT-SPI) would
+// made of them. This is where the kind of display is chosen (Xvfb, or a headless weston or sway for
+// the game on Wayland) and where a screen reader's session bus (dbus-run-session, with AT-SPI) would
 // add its address to the game's environment.
 #pragma once
 
@@ -44,6 +44,10 @@ public:
         // A headless weston in place of Xvfb, the game on Qt's Wayland platform. It takes no keys
         // and no clicks (see WestonDisplay), and no dpiScale: that is an X resource.
         bool wayland = false;
+        // A headless sway in place of Xvfb: a tiling Wayland compositor, which lays a new window
+        // beside the others. It takes keys but no clicks (see SwayDisplay), and no dpiScale. When
+        // the driver is root, the game runs as the user sway runs as.
+        bool tiling = false;
         // The largest size resizeDisplay() may give the display; empty, it keeps its first size.
         QSize largestDisplay{};
         // A window manager (Openbox, EWMH, with its own default settings) runs before the game.

@@ -8,6 +8,17 @@
 #include <QCoreApplication>
 
 namespace screens {
+namespace {
+
+// Two windows that together fit into what one of them had, side by side or one above the other,
+// were laid out beside each other by a tiling compositor. A stacking desktop maximizes each to the
+// whole area, and a window the player restores there leaves the other as it was.
+bool sharedOut(QSize first, QSize second, QSize whole)
+{
+    return first.width() + second.width() <= whole.width() || first.height() + second.height() <= whole.height();
+}
+
+}  // namespace
 
 ProgramShell::ProgramShell(quiz::RandomSource &random) : m_random(random) {}
 
@@ -39,11 +50,33 @@ void ProgramShell::show(quiz::Screen screen)
     if (m_ended)
         return;
     ScreenWindow &w = window(screen);
+    if (screen == quiz::Screen::Farewell)
+        watchFarewellPlace();
     w.showMaximizedOnScreen();
     // Showing the question screen makes it the active window; the game must not wait for the
     // window manager to say so, and there may be none.
     if (screen == quiz::Screen::Question)
         m_question->activated();
+}
+
+void ProgramShell::watchFarewellPlace()
+{
+    if (!m_question || !m_question->isVisible() || m_questionSizeBeforeFarewell.isValid())
+        return;
+    m_questionSizeBeforeFarewell = m_question->size();
+    // The compositor sizes both windows, in either order, and the farewell waits for neither.
+    QObject::connect(m_farewell.get(), &ScreenWindow::resized, m_farewell.get(), [this] { uncoverFarewell(); });
+    QObject::connect(m_question.get(), &ScreenWindow::resized, m_farewell.get(), [this] { uncoverFarewell(); });
+}
+
+void ProgramShell::uncoverFarewell()
+{
+    // Where the farewell lies over the question screen, nothing changes: on a stacking desktop the
+    // question screen stays open beneath it, in the panel too.
+    if (m_ended || !m_farewell->isVisible() || !m_question->isVisible() ||
+        !sharedOut(m_farewell->size(), m_question->size(), m_questionSizeBeforeFarewell))
+        return;
+    m_question->hide();
 }
 
 void ProgramShell::hide(quiz::Screen screen)

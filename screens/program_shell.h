@@ -6,6 +6,9 @@
 #include "system_random.h"
 #include "quiz/screen_switcher.h"
 
+// Qt
+#include <QSize>
+
 // Standard
 #include <memory>
 
@@ -35,11 +38,17 @@ public:
 
 private:
     ScreenWindow &window(quiz::Screen screen);   // creates it on first use
+    // The farewell comes over the finished question screen, which stays open beneath it. A tiling
+    // compositor puts the two side by side instead, and the farewell's last lines fall outside its
+    // half: then the question screen goes, and the farewell gets the whole area.
+    void watchFarewellPlace();
+    void uncoverFarewell();
 
     quiz::RandomSource &m_random;
     std::unique_ptr<TitleWindow> m_title;
     std::unique_ptr<QuestionWindow> m_question;
     std::unique_ptr<FarewellWindow> m_farewell;
+    QSize m_questionSizeBeforeFarewell;   // empty until the farewell comes over a shown question screen
     bool m_ended = false;
 };
 

@@ -8,6 +8,7 @@
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QWindow>
 
@@ -62,6 +63,12 @@ void ScreenWindow::fitArea(const QRect &area)
     // Qt takes a geometry set from code for the end of the maximized state; the window is still
     // maximized, and must go on following the area.
     setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void ScreenWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    emit resized();
 }
 
 void ScreenWindow::closeEvent(QCloseEvent *event)

@@ -33,8 +33,14 @@ public:
     // title and the farewell, which have texts and no controls.
     bool isSpokenAsDialog() const { return m_spokenAsDialog; }
 
+signals:
+    // The window manager or the compositor gave the window a new size (or the window took one of
+    // its own accord, with no window manager).
+    void resized();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     // A screen shows nothing of its own focus: only its controls draw theirs.
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
