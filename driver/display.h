@@ -1,7 +1,7 @@
 // What the driver needs of a display server: what it shows, input as a player gives it, the
 // windows of a program, and the variables that send a program to it. Two kinds, chosen in Session:
-// XvfbDisplay, which does all of it, and WestonDisplay, a headless Wayland compositor that shows
-// what the game draws but takes no input and hands out no windows (those calls throw there).
+// XvfbDisplay, which does all of it, and WestonDisplay, a Wayland compositor that shows what the
+// game draws and hands out no windows (those calls throw there); headless it takes no input either.
 #pragma once
 
 // Qt

@@ -40,6 +40,10 @@ public:
         // A headless weston in place of Xvfb, the game on Qt's Wayland platform. It takes no keys
         // and no clicks (see WestonDisplay), and no dpiScale: that is an X resource.
         bool wayland = false;
+        // With wayland: weston runs in an Xvfb of its own instead, which gives it keys and clicks.
+        bool waylandInput = false;
+        // The keyboard's XKB layout ("fr"), on the Xvfb or on weston with input; empty, us.
+        std::string keyboardLayout{};
         // The largest size resizeDisplay() may give the display; empty, it keeps its first size.
         QSize largestDisplay{};
         // A window manager (Openbox, EWMH, with its own default settings) runs before the game.

@@ -19,19 +19,39 @@ constexpr auto kGrabTimeout = 10s;
 }  // namespace
 
 WestonDisplay::WestonDisplay(QSize size, const std::string &runtime, const std::string &folder)
-    : m_size(size), m_runtime(runtime), m_grabs(folder + "/grabs")
+    : WestonDisplay(size, runtime, folder, Options{})
 {
+}
+
+WestonDisplay::WestonDisplay(QSize size, const std::string &runtime, const std::string &folder,
+                             const Options &options)
+    : m_size(size), m_runtime(runtime), m_grabs(folder + "/grabs"), m_options(options)
+{
+    if (!options.input && !options.keyboardLayout.empty())
+        throw std::runtime_error("a headless weston has no keyboard to lay out");
     std::filesystem::create_directories(m_grabs);
     const std::string configuration = folder + "/weston.ini";
     writeConfiguration(configuration);
     const std::string log = folder + "/weston.log";
     // Nothing of the caller's display may reach weston: with WAYLAND_DISPLAY or DISPLAY it would
-    // still run headless, but the shell's own client it starts would look for them.
+    // still run headless, but the shell's own client it starts would look for them. With input, its
+    // one X display is its own Xvfb's.
+    std::vector<std::string> environment{"XDG_RUNTIME_DIR=" + runtime, "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "DISPLAY"};
+    std::string backend = "--backend=headless-backend.so";
+    if (options.input) {
+        XvfbDisplay::Options host;
+        host.keyboardLayout = options.keyboardLayout;
+        m_host = std::make_unique<XvfbDisplay>(size, 1, folder, host);
+        for (const std::string &variable : m_host->clientEnvironment())
+            if (variable.starts_with("DISPLAY=") || variable.starts_with("XAUTHORITY="))
+                environment.push_back(variable);
+        backend = "--backend=x11-backend.so";
+    }
     m_server = std::make_unique<Process>(
-        std::vector<std::string>{"weston", "--backend=headless-backend.so", "--use-pixman", "--debug",
-                                 "--config=" + configuration, "--width=" + std::to_string(size.width()),
+        std::vector<std::string>{"weston", backend, "--use-pixman", "--debug", "--config=" + configuration,
+                                 "--width=" + std::to_string(size.width()),
                                  "--height=" + std::to_string(size.height()), std::string("--socket=") + kSocket},
-        composeEnvironment({"XDG_RUNTIME_DIR=" + runtime, "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "DISPLAY"}), log);
+        composeEnvironment(environment), log);
     // weston listens on its socket before it runs its loop: a client that connects at once is
     // served as soon as the loop starts.
     const std::filesystem::path socket = std::filesystem::path(runtime) / kSocket;
@@ -43,6 +63,11 @@ WestonDisplay::WestonDisplay(QSize size, const std::string &runtime, const std::
         }
         std::this_thread::sleep_for(5ms);
     }
+    // Keys go to the X window under the pointer, weston's, which covers the Xvfb. The pointer rests
+    // on its last pixel, away from every control (the centre, where Xvfb puts it, is on Next
+    // Question); weston draws a pointer of its own into its output, at its top left corner then.
+    if (m_host)
+        m_host->moveTo(QPoint(size.width() - 1, size.height() - 1));
 }
 
 WestonDisplay::~WestonDisplay() { stop(); }
@@ -67,6 +92,9 @@ void WestonDisplay::writeConfiguration(const std::string &file) const
            "\n"
            "[input-method]\n"
            "path=\n";
+    // For a backend that lays out its own keyboard; the x11 backend takes its X server's layout.
+    if (!m_options.keyboardLayout.empty())
+        out << "\n[keyboard]\nkeymap_layout=" << m_options.keyboardLayout << "\n";
     if (!out)
         throw std::runtime_error("cannot write " + file);
 }
@@ -81,6 +109,7 @@ void WestonDisplay::stop()
         m_server->waitExit(5s);
     }
     m_server.reset();
+    m_host.reset();
 }
 
 std::vector<std::string> WestonDisplay::clientEnvironment() const
@@ -124,6 +153,8 @@ QImage WestonDisplay::grabOutput()
 
 QImage WestonDisplay::grab(const QRect &area)
 {
+    if (m_host)
+        return m_host->grab(area);
     const QRect r = area.intersected(QRect(QPoint(0, 0), m_size));
     if (r.isEmpty())
         return {};
@@ -132,17 +163,23 @@ QImage WestonDisplay::grab(const QRect &area)
 
 bool WestonDisplay::key(const std::string &keysymName)
 {
+    if (m_host)
+        return m_host->key(keysymName);
     throw std::runtime_error("key " + keysymName +
                              ": keys are not supported on this display (weston's headless backend has no keyboard)");
 }
 
-void WestonDisplay::moveTo(QPoint)
+void WestonDisplay::moveTo(QPoint at)
 {
+    if (m_host)
+        return m_host->moveTo(at);
     throw std::runtime_error("the pointer is not supported on this display (weston's headless backend has none)");
 }
 
-void WestonDisplay::button(int, bool)
+void WestonDisplay::button(int button, bool down)
 {
+    if (m_host)
+        return m_host->button(button, down);
     throw std::runtime_error("buttons are not supported on this display (weston's headless backend has no pointer)");
 }
 
@@ -160,6 +197,8 @@ bool WestonDisplay::requestClose(unsigned long)
 Clock::time_point WestonDisplay::waitUntil(const std::function<bool()> &done, std::chrono::milliseconds timeout,
                                            std::chrono::milliseconds pollInterval)
 {
+    if (m_host)
+        return m_host->waitUntil(done, timeout, pollInterval);
     const auto deadline = Clock::now() + timeout;
     for (;;) {
         if (done())
@@ -173,6 +212,8 @@ Clock::time_point WestonDisplay::waitUntil(const std::function<bool()> &done, st
 
 bool WestonDisplay::waitForQuiet(std::chrono::milliseconds quiet, std::chrono::milliseconds timeout)
 {
+    if (m_host)
+        return m_host->waitForQuiet(quiet, timeout);
     // Quiet once two screenshots at least `quiet` apart are the same; a change is dated by the
     // screenshot that saw it, a few hundred milliseconds after it may have happened.
     const auto deadline = Clock::now() + timeout;
