@@ -76,7 +76,10 @@ std::string writeCookie(const std::string &file)
 }
 
 constexpr const char *kSystemXkbData = "/usr/share/X11/xkb";
+// The root window's XKB names: rules, model, layout, variant and options, in this order.
 constexpr const char *kRulesNames = "_XKB_RULES_NAMES";
+constexpr std::size_t kRulesNameCount = 5;
+constexpr std::size_t kLayoutName = 2;
 
 // XKB data in `folder` in which the layout Xvfb compiles when told none ("us") is `layout`: links
 // to the system's data, but for the symbols of "us", which link to those of `layout`.
@@ -227,15 +230,9 @@ void XvfbDisplay::setResources(const std::string &resources)
 
 void XvfbDisplay::nameLayout(const std::string &layout)
 {
-    // Five names, each ended by a NUL: rules, model, layout, variant, options.
-    std::vector<std::string> names = {"evdev", "pc105", layout, "", ""};
-    const std::string now = rulesNames();
-    for (std::size_t i = 0, at = 0; i < names.size() && at < now.size(); ++i) {
-        const std::size_t end = std::min(now.find('\0', at), now.size());
-        if (i != 2)
-            names[i] = now.substr(at, end - at);
-        at = end + 1;
-    }
+    std::vector<std::string> names = rulesNames();
+    names.resize(kRulesNameCount);
+    names[kLayoutName] = layout;
     std::string value;
     for (const std::string &name : names)
         value += name + '\0';
@@ -245,7 +242,7 @@ void XvfbDisplay::nameLayout(const std::string &layout)
     XSync(d, False);
 }
 
-std::string XvfbDisplay::rulesNames()
+std::vector<std::string> XvfbDisplay::rulesNames()
 {
     ::Display *d = dpy(m_display);
     Atom type = 0;
@@ -260,18 +257,20 @@ std::string XvfbDisplay::rulesNames()
         value.assign(reinterpret_cast<const char *>(data), items);
     if (data != nullptr)
         XFree(data);
-    return value;
+    // Each name is ended by a NUL.
+    std::vector<std::string> names;
+    for (std::size_t at = 0; at < value.size();) {
+        const std::size_t end = std::min(value.find('\0', at), value.size());
+        names.push_back(value.substr(at, end - at));
+        at = end + 1;
+    }
+    return names;
 }
 
 std::string XvfbDisplay::layoutName()
 {
-    const std::string names = rulesNames();
-    std::size_t at = 0;
-    for (int skip = 0; skip < 2 && at < names.size(); ++skip)
-        at = std::min(names.find('\0', at), names.size()) + 1;
-    if (at >= names.size())
-        return {};
-    return names.substr(at, std::min(names.find('\0', at), names.size()) - at);
+    const std::vector<std::string> names = rulesNames();
+    return names.size() > kLayoutName ? names[kLayoutName] : std::string();
 }
 
 std::string XvfbDisplay::keysymOn(unsigned keycode, int level)

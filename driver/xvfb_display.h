@@ -64,8 +64,8 @@ private:
     void setResources(const std::string &resources);
     // Gives the keyboard's layout in the root window's XKB names, keeping the other four names.
     void nameLayout(const std::string &layout);
-    // The root window's XKB names as the server keeps them, each ended by a NUL.
-    std::string rulesNames();
+    // The root window's XKB names, as many as the server keeps.
+    std::vector<std::string> rulesNames();
     // Whether a window manager has named itself on the root window, as EWMH asks.
     bool windowManagerNamed();
     // The windows of the process among the children of `window` and their own, `depth` levels
