@@ -11,7 +11,7 @@ PACKAGES := cmake ninja-build g++ make pkg-config \
             libx11-dev libxtst-dev libxdamage-dev \
             dbus orca python3-pyatspi at-spi2-core \
             speech-dispatcher speech-dispatcher-espeak-ng espeak-ng \
-            weston sway grim wtype \
+            weston sway grim wtype xkb-data \
             libxrandr-dev openbox \
             libxau-dev
 

@@ -1,8 +1,8 @@
 // What the driver needs of a display server: what it shows, input as a player gives it, the
 // windows of a program, and the variables that send a program to it. Three kinds, chosen in Session:
-// XvfbDisplay, which does all of it, and two headless Wayland compositors that show what the game
-// draws but hand out no windows (those calls throw there): WestonDisplay, which takes no input,
-// and SwayDisplay, a tiling one, which takes keys.
+// XvfbDisplay, which does all of it, and two Wayland compositors that show what the game draws but
+// hand out no windows (those calls throw there): WestonDisplay, which takes no input when headless
+// and keys when nested in an Xvfb, and SwayDisplay, a tiling one, which takes keys.
 #pragma once
 
 // Qt

@@ -1,8 +1,13 @@
 // Own
 #include "play.h"
 #include "quiz/title_rules.h"
+#include "screens/platform.h"
 #include "screens/question_layout.h"
 #include "screens/title_layout.h"
+
+// Standard
+#include <algorithm>
+#include <functional>
 
 namespace driver {
 namespace {
@@ -23,19 +28,58 @@ bool shows(const QImage &image, QColor colour)
     return false;
 }
 
-}  // namespace
-
-Clock::time_point revealOptions(Session &session, std::chrono::milliseconds timeout)
+Clock::time_point revealOptionsBy(Session &session, const std::function<void()> &press, const std::string &how,
+                                  std::chrono::milliseconds timeout)
 {
     const QRect firstOption = session.placeOf(screens::question::kOptions[0].geometry);
     session.waitUntilStill(100ms);
     const QImage before = session.display().grab(firstOption);
-    session.click(screens::question::kShowOptions.control.geometry);
+    press();
     const auto seen = session.display().waitUntil([&] { return session.display().grab(firstOption) != before; },
                                                   timeout);
     if (seen == Clock::time_point{})
-        session.fail("the options did not show after a click on \"Click me to see Options\"");
+        session.fail("the options did not show after " + how);
     return seen;
+}
+
+}  // namespace
+
+Clock::time_point revealOptions(Session &session, std::chrono::milliseconds timeout)
+{
+    return revealOptionsBy(
+        session, [&] { session.click(screens::question::kShowOptions.control.geometry); },
+        "a click on \"Click me to see Options\"", timeout);
+}
+
+Clock::time_point revealOptionsBySpace(Session &session, std::chrono::milliseconds timeout)
+{
+    return revealOptionsBy(
+        session, [&] { session.key("space"); }, "Space on \"Click me to see Options\"", timeout);
+}
+
+int answerByKey(Session &session, const std::string &keysymName, std::chrono::milliseconds timeout)
+{
+    const QRect message = session.placeOf(screens::question::kMessage.geometry);
+    session.waitUntilStill(100ms);
+    const QImage silent = session.display().grab(message);
+    if (!session.key(keysymName))
+        session.fail("the keyboard has no key for " + keysymName);
+    if (session.display().waitUntil([&] { return session.display().grab(message) != silent; }, timeout) ==
+        Clock::time_point{})
+        session.fail("no answer was judged after the key " + keysymName);
+    session.waitUntilStill(100ms);
+    // A wrong answer's option turns orange and the right one light green; a right answer's option
+    // turns light green alone.
+    const auto optionIn = [&session](quiz::Colour colour) {
+        int found = 0;
+        for (std::size_t i = 0; i < screens::question::kOptions.size(); ++i)
+            if (shows(session.display().grab(session.placeOf(screens::question::kOptions[i].geometry)),
+                      screens::toQColor(colour)))
+                found = found == 0 ? static_cast<int>(i) + 1 : -1;
+        return found;
+    };
+    const int wrong = optionIn(quiz::colours::kOrange);
+    return std::max(wrong != 0 ? wrong : optionIn(quiz::colours::kLightGreen), 0);
 }
 
 QColor pressColourAfterFirstTick()

@@ -9,6 +9,14 @@ namespace driver {
 // Clicks "Click me to see Options" on a question screen that has finished drawing, and waits until
 // the first option's label changes. Returns when it was seen; throws Failure when it is not.
 Clock::time_point revealOptions(Session &session, std::chrono::milliseconds timeout = 5s);
+// The same by Space, which presses the button while it has the focus, as it has on a new question.
+Clock::time_point revealOptionsBySpace(Session &session, std::chrono::milliseconds timeout = 5s);
+
+// Presses a key (by keysym name) on a question screen whose options show, and waits until the
+// message line shows the game's judgement, a praise or a consolation. Returns the option the
+// colours of the judgement give as answered, 1 to 4, or 0 when they give none or several; throws
+// Failure when no judgement came.
+int answerByKey(Session &session, const std::string &keysymName, std::chrono::milliseconds timeout = 5s);
 
 // The colour the title rules give the first prompt (lblPress) at Timer1's first tick.
 QColor pressColourAfterFirstTick();

@@ -69,12 +69,17 @@ Session::Session(const Options &options)
     if (options.tiling) {
         m_display = std::make_unique<SwayDisplay>(options.display, m_runtime, m_folder);
     } else if (options.wayland) {
-        m_display = std::make_unique<WestonDisplay>(options.display, m_runtime, m_folder);
+        if (!options.waylandInput && !options.keyboardLayout.empty())
+            throw Failure("a headless weston has no keyboard to lay out");
+        m_display = std::make_unique<WestonDisplay>(
+            options.display, m_runtime, m_folder,
+            WestonDisplay::Options{.input = options.waylandInput, .keyboardLayout = options.keyboardLayout});
     } else {
         m_display = std::make_unique<XvfbDisplay>(options.display, options.dpiScale, m_folder,
                                                   XvfbDisplay::Options{.largest = options.largestDisplay,
                                                                        .depth = options.depth,
-                                                                       .authorization = options.authorization});
+                                                                       .authorization = options.authorization,
+                                                                       .keyboardLayout = options.keyboardLayout});
     }
     m_environment = m_display->clientEnvironment();
     m_environment.push_back("XDG_RUNTIME_DIR=" + m_runtime);

@@ -48,6 +48,10 @@ public:
         // beside the others. It takes keys but no clicks (see SwayDisplay), and no dpiScale. When
         // the driver is root, the game runs as the user sway runs as.
         bool tiling = false;
+        // With wayland: weston runs in an Xvfb of its own instead, which gives it keys and clicks.
+        bool waylandInput = false;
+        // The keyboard's XKB layout ("fr"), on the Xvfb or on weston with input; empty, us.
+        std::string keyboardLayout{};
         // The largest size resizeDisplay() may give the display; empty, it keeps its first size.
         QSize largestDisplay{};
         // A window manager (Openbox, EWMH, with its own default settings) runs before the game.

@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <mutex>
 #include <poll.h>
 #include <random>
@@ -25,6 +26,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace driver {
 namespace {
@@ -73,6 +75,30 @@ std::string writeCookie(const std::string &file)
     return cookie;
 }
 
+constexpr const char *kSystemXkbData = "/usr/share/X11/xkb";
+// The root window's XKB names: rules, model, layout, variant and options, in this order.
+constexpr const char *kRulesNames = "_XKB_RULES_NAMES";
+constexpr std::size_t kRulesNameCount = 5;
+constexpr std::size_t kLayoutName = 2;
+
+// XKB data in `folder` in which the layout Xvfb compiles when told none ("us") is `layout`: links
+// to the system's data, but for the symbols of "us", which link to those of `layout`.
+void linkXkbDataWithLayout(const std::string &layout, const std::string &folder)
+{
+    namespace fs = std::filesystem;
+    const fs::path system(kSystemXkbData);
+    if (layout.find('/') != std::string::npos || !fs::is_regular_file(system / "symbols" / layout))
+        throw std::runtime_error("no keyboard layout " + layout + " in " + kSystemXkbData);
+    fs::create_directories(fs::path(folder) / "symbols");
+    for (const auto &entry : fs::directory_iterator(system))
+        if (entry.path().filename() != "symbols")
+            fs::create_directory_symlink(entry.path(), fs::path(folder) / entry.path().filename());
+    for (const auto &entry : fs::directory_iterator(system / "symbols")) {
+        const fs::path name = entry.path().filename();
+        fs::create_symlink(name == "us" ? system / "symbols" / layout : entry.path(), fs::path(folder) / "symbols" / name);
+    }
+}
+
 }  // namespace
 
 XvfbDisplay::XvfbDisplay(QSize size, int dpiScale, const std::string &folder)
@@ -90,9 +116,15 @@ XvfbDisplay::XvfbDisplay(QSize size, int dpiScale, const std::string &folder, co
         m_authorityFile = folder + "/xauthority";
         m_cookie = writeCookie(m_authorityFile);
     }
+    if (!options.keyboardLayout.empty()) {
+        m_xkbFolder = folder + "/xkb";
+        linkXkbDataWithLayout(options.keyboardLayout, m_xkbFolder);
+    }
     startServer(folder + "/xvfb.log");
     try {
         openClient();
+        if (!options.keyboardLayout.empty())
+            nameLayout(options.keyboardLayout);
         if (m_size != size && !resize(size))
             throw std::runtime_error("the display did not take its first size through RandR");
         if (dpiScale != 1)
@@ -113,6 +145,14 @@ void XvfbDisplay::startServer(const std::string &logFile)
     const std::string geometry = std::to_string(m_size.width()) + "x" + std::to_string(m_size.height()) + "x" +
                                  std::to_string(m_options.depth);
     const std::string fd = std::to_string(fds[1]);
+    // Made before the fork: the child of a process with threads may not allocate.
+    std::vector<const char *> argv{"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", geometry.c_str(),
+                                   "-nolisten", "tcp", "-noreset"};
+    if (!m_authorityFile.empty())
+        argv.insert(argv.end(), {"-auth", m_authorityFile.c_str()});
+    if (!m_xkbFolder.empty())
+        argv.insert(argv.end(), {"-xkbdir", m_xkbFolder.c_str()});
+    argv.push_back(nullptr);
     m_server = fork();
     if (m_server < 0)
         throw std::runtime_error("fork failed");
@@ -123,12 +163,7 @@ void XvfbDisplay::startServer(const std::string &logFile)
             dup2(log, 1);
             dup2(log, 2);
         }
-        if (m_authorityFile.empty())
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", geometry.c_str(), "-nolisten", "tcp",
-                   "-noreset", static_cast<char *>(nullptr));
-        else
-            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", geometry.c_str(), "-nolisten", "tcp",
-                   "-noreset", "-auth", m_authorityFile.c_str(), static_cast<char *>(nullptr));
+        execvp("Xvfb", const_cast<char *const *>(argv.data()));
         _exit(127);
     }
     close(fds[1]);
@@ -191,6 +226,58 @@ void XvfbDisplay::setResources(const std::string &resources)
     XChangeProperty(dpy(m_display), m_root, XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
                     reinterpret_cast<const unsigned char *>(resources.data()), static_cast<int>(resources.size()));
     XSync(dpy(m_display), False);
+}
+
+void XvfbDisplay::nameLayout(const std::string &layout)
+{
+    std::vector<std::string> names = rulesNames();
+    names.resize(kRulesNameCount);
+    names[kLayoutName] = layout;
+    std::string value;
+    for (const std::string &name : names)
+        value += name + '\0';
+    ::Display *d = dpy(m_display);
+    XChangeProperty(d, m_root, XInternAtom(d, kRulesNames, False), XA_STRING, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char *>(value.data()), static_cast<int>(value.size()));
+    XSync(d, False);
+}
+
+std::vector<std::string> XvfbDisplay::rulesNames()
+{
+    ::Display *d = dpy(m_display);
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0;
+    unsigned long after = 0;
+    unsigned char *data = nullptr;
+    std::string value;
+    if (XGetWindowProperty(d, m_root, XInternAtom(d, kRulesNames, False), 0, 1024, False, XA_STRING, &type, &format,
+                           &items, &after, &data) == Success &&
+        data != nullptr && format == 8)
+        value.assign(reinterpret_cast<const char *>(data), items);
+    if (data != nullptr)
+        XFree(data);
+    // Each name is ended by a NUL.
+    std::vector<std::string> names;
+    for (std::size_t at = 0; at < value.size();) {
+        const std::size_t end = std::min(value.find('\0', at), value.size());
+        names.push_back(value.substr(at, end - at));
+        at = end + 1;
+    }
+    return names;
+}
+
+std::string XvfbDisplay::layoutName()
+{
+    const std::vector<std::string> names = rulesNames();
+    return names.size() > kLayoutName ? names[kLayoutName] : std::string();
+}
+
+std::string XvfbDisplay::keysymOn(unsigned keycode, int level)
+{
+    const KeySym sym = XkbKeycodeToKeysym(dpy(m_display), static_cast<KeyCode>(keycode), 0, level);
+    const char *name = sym == NoSymbol ? nullptr : XKeysymToString(sym);
+    return name == nullptr ? std::string() : std::string(name);
 }
 
 void XvfbDisplay::stop()

@@ -19,6 +19,11 @@ public:
         // The server accepts only clients that show the cookie it was started with (-auth), which
         // clientEnvironment() names in XAUTHORITY; without, it accepts every local client.
         bool authorization = false;
+        // The keyboard's layout by its XKB name ("fr"); empty, the server's own default (us). Xvfb
+        // takes no layout on its command line and applies none that setxkbmap asks for later, so
+        // it starts from XKB data in which its default layout is this one; the root window's XKB
+        // names say this layout, as setxkbmap -query and a nested compositor read them.
+        std::string keyboardLayout{};
     };
 
     // Throws std::runtime_error when Xvfb does not come up. dpiScale 2 gives the display the X
@@ -43,6 +48,12 @@ public:
                                 std::chrono::milliseconds pollInterval) override;
     bool waitForQuiet(std::chrono::milliseconds quiet, std::chrono::milliseconds timeout) override;
 
+    // The X keysym's name ("ampersand") on a keycode at a shift level (0 plain, 1 with Shift);
+    // empty where there is none.
+    std::string keysymOn(unsigned keycode, int level);
+    // The layout the root window's XKB names give the keyboard ("us", "fr").
+    std::string layoutName();
+
     // Ends the X server at once, as a crash would (SIGKILL), after closing the driver's own
     // connection. Only clientEnvironment() and size() are of use afterwards; grab() throws.
     void killServer();
@@ -51,6 +62,10 @@ private:
     void startServer(const std::string &logFile);
     void openClient();
     void setResources(const std::string &resources);
+    // Gives the keyboard's layout in the root window's XKB names, keeping the other four names.
+    void nameLayout(const std::string &layout);
+    // The root window's XKB names, as many as the server keeps.
+    std::vector<std::string> rulesNames();
     // Whether a window manager has named itself on the root window, as EWMH asks.
     bool windowManagerNamed();
     // The windows of the process among the children of `window` and their own, `depth` levels
@@ -71,6 +86,7 @@ private:
     Options m_options;
     std::string m_authorityFile;   // the cookie, for the server and its clients; empty without authorization
     std::string m_cookie;
+    std::string m_xkbFolder;   // the XKB data the server starts from; empty for the system's
 };
 
 }  // namespace driver

@@ -1,6 +1,7 @@
 // Own
 #include "question_window.h"
 #include "accessibility.h"
+#include "answer_keys.h"
 #include "platform.h"
 #include "question_layout.h"
 #include "quiz/spoken.h"
@@ -216,17 +217,16 @@ void QuestionWindow::keyPressEvent(QKeyEvent *event)
         m_game.pressQuit();
         render();
         return;
-    case Qt::Key_1:
-    case Qt::Key_2:
-    case Qt::Key_3:
-    case Qt::Key_4:
-        // The number keys tick their option as a click on its box would, judging and guard alike.
-        m_game.clickBox(event->key() - Qt::Key_1 + 1);
+    default:
+        break;
+    }
+    // The answer keys tick their option as a click on its box would, judging and guard alike.
+    if (const int option = answeredOption(*event); option != 0) {
+        m_game.clickBox(option);
         render();
         return;
-    default:
-        ScreenWindow::keyPressEvent(event);
     }
+    ScreenWindow::keyPressEvent(event);
 }
 
 }  // namespace screens
