@@ -3,7 +3,7 @@ SHELL := /bin/bash
 
 # Everything the build, the game and its tests need, as Debian bookworm packages.
 PACKAGES := cmake ninja-build g++ make pkg-config \
-            qt6-base-dev qt6-qpa-plugins qt6-wayland qt6-gtk-platformtheme libgl-dev \
+            qt6-base-dev qt6-base-private-dev qt6-qpa-plugins qt6-wayland qt6-gtk-platformtheme libgl-dev \
             googletest libgtest-dev \
             fontconfig libfontconfig-dev fonts-liberation fonts-urw-base35 \
             xvfb xauth x11-apps x11-utils imagemagick libmagickcore-6.q16-6-extra \

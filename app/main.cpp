@@ -1,6 +1,7 @@
 // Own
 #include "screens/platform.h"
 #include "screens/program_shell.h"
+#include "screens/screen_reader_switch.h"
 #include "screens/startup.h"
 #include "screens/system_random.h"
 
@@ -45,12 +46,6 @@ int main(int argc, char *argv[])
     // later and costs the game a second copy of it (measured by `make bench` at three sizes).
     qputenv("DBUS_SESSION_BUS_ADDRESS", screens::sessionBusAddress(qgetenv("DBUS_SESSION_BUS_ADDRESS"),
                                                                    qgetenv("XDG_RUNTIME_DIR")));
-    // A screen reader may be turned on at any time during a game. Qt asks the desktop only once, at
-    // start, whether one is wanted, and never hears that one was turned on later; so the game joins
-    // the desktop's accessibility bus whenever there is one, at start or as soon as it comes up. X11
-    // desktops that run the accessibility bus at login already have every Qt program join it.
-    if (!qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"))
-        qputenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
 
     // The font configuration is read on the second core while this one opens the display. Qt sets
     // the locale from the environment as it starts; setting it first makes that change nothing
@@ -75,6 +70,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationDisplayName(QStringLiteral("Tarvelo"));
     QApplication::setDesktopFileName(QStringLiteral("tarvelo"));
     screens::installStyle();
+    const screens::ScreenReaderSwitch screenReaderSwitch;
 
     screens::SystemRandom random;
     screens::ProgramShell shell(random);

@@ -61,7 +61,7 @@ TEST_F(BadInput, HammeringEveryControlKeepsTheGameConsistent)
     }
     EXPECT_TRUE(question().endTimer().isActive()) << "the clicks reached an end of the game";
     question().endTimer().start(1);
-    QTRY_VERIFY(m_shell.farewell() != nullptr && m_shell.farewell()->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_shell.farewell() != nullptr && m_shell.farewell()->isVisible(); }));
     for (int i = 0; i < 5; ++i)
         click(*m_shell.farewell());
     EXPECT_FALSE(m_shell.ended()) << "a click on the farewell screen does nothing";

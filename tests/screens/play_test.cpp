@@ -88,7 +88,7 @@ TEST_F(Play, AWonGameEndsOnTheFarewellScreenAndAKeyEndsTheRun)
     EXPECT_EQ(timer.interval(), 6000);
     EXPECT_EQ(timer.timerType(), Qt::PreciseTimer);
     timer.start(1);
-    QTRY_VERIFY(m_shell.farewell() != nullptr && m_shell.farewell()->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_shell.farewell() != nullptr && m_shell.farewell()->isVisible(); }));
     EXPECT_FALSE(timer.isActive()) << "it fires once";
     EXPECT_TRUE(question().isVisible()) << "the game's end stays behind the farewell screen";
     press(*m_shell.farewell(), Qt::Key_Shift);
@@ -109,7 +109,7 @@ TEST_F(Play, ALostGameShowsTheConsolationAndLocksEverything)
     for (int n = 1; n <= 4; ++n)
         EXPECT_FALSE(box(n).isEnabled());
     question().endTimer().start(1);
-    QTRY_VERIFY(m_shell.farewell() != nullptr && m_shell.farewell()->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_shell.farewell() != nullptr && m_shell.farewell()->isVisible(); }));
     press(*m_shell.farewell(), Qt::Key_Escape);
     EXPECT_TRUE(m_shell.ended());
 }
@@ -189,7 +189,7 @@ namespace {
 TEST_F(Play, TheTitleScreenCarriesTheIconOnceItIsDrawn)
 {
     title().grab();   // the first frame
-    QTRY_VERIFY(!title().windowIcon().isNull());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !title().windowIcon().isNull(); }));
     EXPECT_TRUE(title().windowIcon().availableSizes().contains(QSize(32, 32)));
     EXPECT_TRUE(question().windowIcon().availableSizes().isEmpty()) << "the question screen has no icon of its own";
 }

@@ -212,7 +212,7 @@ TEST_F(ScreenReader, TitleAndFarewellReadOutAsDialogsInReadingOrder)
     press(*focused(), Qt::Key_Space);
     press(*focused(), Qt::Key_Escape);
     question().endTimer().setInterval(0);
-    QTRY_VERIFY(m_shell.farewell() != nullptr && m_shell.farewell()->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_shell.farewell() != nullptr && m_shell.farewell()->isVisible(); }));
     QWidget &farewell = *m_shell.farewell();
     EXPECT_EQ(accessible(farewell)->role(), QAccessible::Dialog);
     const QStringList read = texts(farewell);
