@@ -175,7 +175,8 @@ public:
     // `setting` names what the samples were measured under, e.g. "1920x1080" or "no bus".
     Bench(std::string game, std::string reference, QSize size, bool sessionBus, std::string setting)
         : m_game(std::move(game)), m_reference(std::move(reference)), m_setting(std::move(setting)),
-          m_session({.display = size, .name = "bench", .sessionBus = sessionBus}), m_x(m_session.display())
+          m_session({.display = size, .name = "bench", .sessionBus = sessionBus, .accessibilityBus = sessionBus}),
+          m_x(m_session.display())
     {
         // Inside lblPress, below its text: its light green shows once the title's labels are drawn.
         m_press = m_session.placeOf(screens::title::kPress.geometry).bottomRight() - QPoint(4, 4);
