@@ -45,15 +45,19 @@ ok
 
 # Searches read here-strings, not pipes: under pipefail a grep -q that stops at its first match
 # can fail the writer of a pipe with SIGPIPE.
-# Depends: the libraries found by dpkg-shlibdeps, and what Qt and the screens load at run time,
-# which no library names. Every name must be a package this machine has, so none is misspelt.
+# Depends: the libraries found by dpkg-shlibdeps, what Qt and the screens load at run time, which
+# no library names, and the exact Qt whose accessibility bridge the game calls into. Every name must
+# be a package this machine has, or one that an installed package provides, so none is misspelt.
 depends=$(field Depends | tr ',' '\n' | sed 's/^ *//; s/ .*//')
-for needed in libc6 libqt6widgets6 qt6-qpa-plugins fonts-liberation fonts-urw-base35; do
+provided=$(dpkg-query -W -f='${Status}|${Provides}\n' | sed -n 's/^install ok installed|//p' | tr ',' '\n' |
+           sed 's/^ *//; s/ .*//')
+for needed in libc6 libqt6widgets6 qt6-qpa-plugins fonts-liberation fonts-urw-base35 qt6-base-abi; do
     grep -qx "$needed" <<< "$depends" || fail "Depends lacks $needed: $(field Depends)"
 done
 [ "$(field Recommends)" = qt6-wayland ] || fail "Recommends: $(field Recommends)"
 for package in $depends qt6-wayland; do
     grep -q ' installed$' <<< "$(dpkg-query -W -f='${Status}\n' "$package" 2>/dev/null)" ||
+        grep -qx "$package" <<< "$provided" ||
         fail "the package relation names $package, which is not installed here"
 done
 ok
