@@ -318,12 +318,7 @@ TEST_F(Layout, LabelsPaintWhatQLabelPaints)
             inked += hasTwoColours(image);
         }
     };
-    compare(title());
-    enterQuiz(0);
-    click(button("cmdOptions"));
-    compare(question());
-    m_shell.show(quiz::Screen::Farewell);
-    compare(*m_shell.farewell());
+    forEachScreen(compare);
     EXPECT_GE(inked, 15) << "most labels carry text";
 
     screens::TextLabel label(nullptr);

@@ -73,6 +73,19 @@ protected:
         type(title(), 'x');
     }
 
+    // Each screen in the order a player meets them: the title, a question with its options shown,
+    // the farewell; `check` runs on each while it shows.
+    template <typename Check>
+    void forEachScreen(Check check)
+    {
+        check(static_cast<QWidget &>(title()));
+        enterQuiz(0);
+        click(button("cmdOptions"));
+        check(static_cast<QWidget &>(question()));
+        m_shell.show(quiz::Screen::Farewell);
+        check(static_cast<QWidget &>(*m_shell.farewell()));
+    }
+
     ScriptedRandom m_random;
     screens::ProgramShell m_shell{m_random};
 };
