@@ -30,8 +30,16 @@ ScreenWindow &ProgramShell::window(quiz::Screen screen)
 {
     switch (screen) {
     case quiz::Screen::Title:
-        if (!m_title)
+        if (!m_title) {
             m_title = std::make_unique<TitleWindow>(*this);
+            // While the player reads the title, the screens that follow are made ready to show.
+            QObject::connect(m_title.get(), &ScreenWindow::firstFrameShown, m_title.get(), [this] {
+                if (m_ended)
+                    return;
+                window(quiz::Screen::Question).prepare();
+                window(quiz::Screen::Farewell).prepare();
+            });
+        }
         return *m_title;
     case quiz::Screen::Question:
         if (!m_question)

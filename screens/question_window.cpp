@@ -31,6 +31,12 @@ QuestionWindow::QuestionWindow(quiz::RandomSource &random, quiz::ScreenSwitcher 
     setObjectName(QStringLiteral("frmQuestion"));
     m_endTimer.setTimerType(Qt::PreciseTimer);
     m_endTimer.setInterval(quiz::kEndDelayMs);
+    // Qt sleeps in poll() until its next timer is due, and the kernel lets a sleep end up to a
+    // thousandth of its length late: 6 ms of the end of a game's 6000. A wake-up shortly before
+    // leaves a last sleep short enough to end on time.
+    m_wakeBeforeEnd.setTimerType(Qt::PreciseTimer);
+    m_wakeBeforeEnd.setSingleShot(true);
+    m_wakeBeforeEnd.setInterval(quiz::kEndDelayMs - kLastSleepMs);
     buildControls();
     wireControls();
     m_game.load();
@@ -171,10 +177,12 @@ void QuestionWindow::render()
     m_questionFrame->setVisible(c.questionFrame.visible);
     m_happyFace->setVisible(c.happyFace.visible);
     m_sadFace->setVisible(c.sadFace.visible);
-    if (c.endTimer.running && !m_endTimer.isActive())
+    if (c.endTimer.running && !m_endTimer.isActive()) {
         m_endTimer.start();
-    else if (!c.endTimer.running && m_endTimer.isActive())
-        m_endTimer.stop();
+        m_wakeBeforeEnd.start();
+    } else if (!c.endTimer.running && m_endTimer.isActive()) {
+        stopTimers();
+    }
 
     // Last, after every focus move: the focus's own speech would cut it off.
     m_announcer->announce(toQString(said));

@@ -34,7 +34,11 @@ public:
 
     // Lets tests run the end-of-game wait on their own clock.
     QTimer &endTimer() { return m_endTimer; }
-    void stopTimers() override { m_endTimer.stop(); }
+    void stopTimers() override
+    {
+        m_endTimer.stop();
+        m_wakeBeforeEnd.stop();
+    }
 
 protected:
     bool event(QEvent *event) override;
@@ -47,8 +51,11 @@ private:
     quiz::Control focusedControl() const;
     QWidget *widgetOf(quiz::Control control) const;   // nullptr for None
 
+    static constexpr int kLastSleepMs = 100;
+
     quiz::QuestionGame m_game;
     QTimer m_endTimer;
+    QTimer m_wakeBeforeEnd;   // nothing to do but wake the loop, kLastSleepMs before m_endTimer
 
     std::array<QCheckBox *, quiz::kOptionCount> m_boxes{};
     std::array<QLabel *, quiz::kOptionCount> m_options{};

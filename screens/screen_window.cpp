@@ -4,12 +4,16 @@
 #include "title_layout.h"
 
 // Qt
+#include <QBackingStore>
 #include <QCloseEvent>
 #include <QFocusEvent>
 #include <QGuiApplication>
+#include <QImage>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 
 namespace screens {
@@ -28,17 +32,69 @@ ScreenWindow::ScreenWindow(quiz::ScreenSwitcher &screens, quiz::Colour backgroun
     setPalette(p);
 }
 
-void ScreenWindow::showMaximizedOnScreen()
+void ScreenWindow::placeMaximized()
 {
     setWindowState(windowState() | Qt::WindowMaximized);
     followScreen(screen());
+}
+
+void ScreenWindow::showMaximizedOnScreen()
+{
+    placeMaximized();
     show();
-    // The window is created by show(); from then on it may move to another screen (one added or
-    // replaced when the display changes), whose area it then follows instead.
+    // From now on the window may move to another screen (one added or replaced when the display
+    // changes), whose area it then follows instead.
     if (const QWindow *window = windowHandle())
         connect(window, &QWindow::screenChanged, this, &ScreenWindow::followScreen, Qt::UniqueConnection);
     raise();
     activateWindow();
+}
+
+void ScreenWindow::prepare()
+{
+    if (isVisible())
+        return;
+    // The native window is made at the size and in the state it will be shown in, so that showing it
+    // changes neither.
+    placeMaximized();
+    winId();
+    // The frame's memory is taken and drawn into once now: the first paint after showing would
+    // otherwise fault in every page of it, 33 MB at 3840x2160, before the player sees anything. The
+    // screen itself is drawn into it, off the display, so that its pictures are decoded and every
+    // face its controls use is loaded with the characters the game's texts are made of.
+    QBackingStore *store = backingStore();
+    if (store == nullptr)
+        return;
+    store->resize(size());
+    const QRegion whole(rect());
+    store->beginPaint(whole);
+    if (QPaintDevice *device = store->paintDevice()) {
+        QPainter painter(device);
+        static const QString characters = [] {
+            QString all;
+            for (char16_t c = u' '; c <= u'~'; ++c)
+                all.append(QChar(c));
+            return all;
+        }();
+        for (const QWidget *w : findChildren<QWidget *>()) {
+            painter.setFont(w->font());
+            painter.drawText(QPoint(0, height() / 2), characters);
+        }
+        // Last, the screen as it is now: what the frame holds is never anything else.
+        painter.fillRect(rect(), palette().window());
+        render(&painter, QPoint(), QRegion(childrenRect()));
+    }
+    store->endPaint();
+}
+
+void ScreenWindow::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    // Told once the paint has gone out: the frame is flushed to the display right after this.
+    if (!m_painted && isVisible()) {
+        m_painted = true;
+        QTimer::singleShot(0, this, &ScreenWindow::firstFrameShown);
+    }
 }
 
 void ScreenWindow::followScreen(QScreen *target)

@@ -23,6 +23,9 @@ public:
     // keeps filling it as that area grows or shrinks (the display resized, a panel added).
     void showMaximizedOnScreen();
 
+    // Builds ahead, hidden, what the screen's first frame needs: its native window, its pictures, and
+    // the faces and style drawings of its controls. Showing it then costs little more than the frame.
+    void prepare();
     // The logical dpi the screen was laid out with.
     double dpi() const { return m_dpi; }
 
@@ -34,12 +37,15 @@ public:
     bool isSpokenAsDialog() const { return m_spokenAsDialog; }
 
 signals:
+    // The screen's first frame has been drawn and sent to the display.
+    void firstFrameShown();
     // The window manager or the compositor gave the window a new size (or the window took one of
     // its own accord, with no window manager).
     void resized();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     // A screen shows nothing of its own focus: only its controls draw theirs.
     void focusInEvent(QFocusEvent *event) override;
@@ -53,12 +59,14 @@ private:
     // Follows the available area of the screen the window is on: a maximized window takes each new
     // area, since with no window manager nothing else resizes it.
     void followScreen(QScreen *target);
+    void placeMaximized();
     void fitArea(const QRect &area);
 
     quiz::ScreenSwitcher &m_screens;
     QMetaObject::Connection m_areaFollowed;
     double m_dpi;
     bool m_spokenAsDialog = false;
+    bool m_painted = false;
 };
 
 }  // namespace screens

@@ -41,18 +41,10 @@ TitleWindow::TitleWindow(quiz::ScreenSwitcher &screens)
         timer.setInterval(quiz::kTitleTimerIntervalsMs[static_cast<std::size_t>(i)]);
         connect(&timer, &QTimer::timeout, this, [this, i] { m_rules.timerFired(i); render(); });
     }
+    // The icon is decoded once the first frame is on the display: the player sees the screen sooner.
+    connect(this, &ScreenWindow::firstFrameShown, this, [this] { setWindowIcon(QIcon(toQString(title::kIcon))); });
     m_rules.load();
     render();
-}
-
-void TitleWindow::paintEvent(QPaintEvent *event)
-{
-    ScreenWindow::paintEvent(event);
-    // The icon is decoded once the first frame is on the display: the player sees the screen sooner.
-    if (!m_iconPending) {
-        m_iconPending = true;
-        QTimer::singleShot(0, this, [this] { setWindowIcon(QIcon(toQString(title::kIcon))); });
-    }
 }
 
 void TitleWindow::keyPressEvent(QKeyEvent *event)

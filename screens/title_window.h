@@ -26,7 +26,6 @@ public:
     void stopTimers() override;
 
 protected:
-    void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
@@ -38,7 +37,6 @@ private:
     QLabel *m_credit = nullptr;   // lblDesc, which the name follows
     QLabel *m_press = nullptr;
     QLabel *m_abort = nullptr;
-    bool m_iconPending = false;
 };
 
 }  // namespace screens

@@ -1,0 +1,110 @@
+// The screens that follow the title are made ready while the player reads it, hidden; made ready,
+// each shows on the display exactly what it shows unprepared; and the farewell comes when the
+// game's wait is over, never before.
+
+// Own
+#include "screen_fixture.h"
+#include "screens/farewell_window.h"
+
+// Qt
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPixmap>
+#include <QScreen>
+
+namespace screens_test {
+namespace {
+
+using PreparedScreens = ShellFixture;
+
+class NoScreens : public quiz::ScreenSwitcher {
+public:
+    void show(quiz::Screen) override {}
+    void hide(quiz::Screen) override {}
+    void endProgram() override {}
+};
+
+// What the display holds of a window: the frame the platform was given, not a fresh drawing.
+QImage onDisplay(QWidget &window) { return window.screen()->grabWindow(window.winId()).toImage(); }
+
+void showAndWait(screens::ScreenWindow &window)
+{
+    window.showMaximizedOnScreen();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::qWait(50);   // the first frame follows the exposure
+}
+
+TEST_F(PreparedScreens, OnceTheTitleIsDrawnTheScreensThatFollowAreReadyAndNoneShows)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&title()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_shell.farewell() != nullptr; })) << "the farewell is made ready";
+    for (QWidget *w : {static_cast<QWidget *>(&question()), static_cast<QWidget *>(m_shell.farewell())}) {
+        SCOPED_TRACE(w->objectName().toStdString());
+        EXPECT_TRUE(w->testAttribute(Qt::WA_WState_Created)) << "its native window exists";
+        EXPECT_FALSE(w->isVisible());
+    }
+    EXPECT_TRUE(title().isVisible());
+    EXPECT_FALSE(question().game().started());
+}
+
+TEST(PreparedScreen, ShowsOnTheDisplayWhatItShowsUnprepared)
+{
+    NoScreens nowhere;
+    {
+        screens::FarewellWindow prepared(nowhere);
+        screens::FarewellWindow plain(nowhere);
+        prepared.prepare();
+        showAndWait(prepared);
+        showAndWait(plain);
+        EXPECT_EQ(onDisplay(prepared), onDisplay(plain)) << "the farewell";
+    }
+    // The question screen changes between being made ready and being shown: the first question.
+    ScriptedRandom random;
+    random.pick(5, quiz::kRandomEntries);
+    random.pick(5, quiz::kRandomEntries);
+    screens::QuestionWindow prepared(random, nowhere);
+    screens::QuestionWindow plain(random, nowhere);
+    prepared.prepare();
+    for (screens::QuestionWindow *w : {&prepared, &plain}) {
+        showAndWait(*w);
+        w->activated();
+        QTest::qWait(50);
+    }
+    EXPECT_EQ(onDisplay(prepared), onDisplay(plain)) << "the question screen";
+}
+
+// Notes the moment the farewell is shown, as the show happens.
+class FarewellShown : public QObject {
+public:
+    explicit FarewellShown(const QElapsedTimer &clock) : m_clock(clock) { qApp->installEventFilter(this); }
+    ~FarewellShown() override { qApp->removeEventFilter(this); }
+    qint64 at = -1;
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        if (at < 0 && event->type() == QEvent::Show && object->objectName() == QLatin1String("frnEnd"))
+            at = m_clock.elapsed();
+        return false;
+    }
+
+private:
+    const QElapsedTimer &m_clock;
+};
+
+TEST_F(PreparedScreens, TheFarewellComesWhenTheWaitIsOverNeverBefore)
+{
+    enterQuiz(9);
+    click(button("cmdOptions"));
+    QElapsedTimer clock;
+    FarewellShown shown(clock);
+    clock.start();
+    click(button("cmdQuit"));   // the wait starts inside this click
+    const qint64 clicked = clock.elapsed();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shown.at >= 0; }, 8000)) << "the farewell never came";
+    EXPECT_GE(shown.at, quiz::kEndDelayMs) << "the farewell came before its time";
+    EXPECT_LE(shown.at - clicked, quiz::kEndDelayMs + 250) << "the farewell came late";
+}
+
+}  // namespace
+}  // namespace screens_test
