@@ -68,6 +68,12 @@ int answerByKey(Session &session, const std::string &keysymName, std::chrono::mi
         Clock::time_point{})
         session.fail("no answer was judged after the key " + keysymName);
     session.waitUntilStill(100ms);
+    const Judgement judged = readJudgement(session);
+    return std::max(judged.wrong != 0 ? judged.wrong : judged.correct, 0);
+}
+
+Judgement readJudgement(Session &session)
+{
     // A wrong answer's option turns orange and the right one light green; a right answer's option
     // turns light green alone.
     const auto optionIn = [&session](quiz::Colour colour) {
@@ -78,8 +84,7 @@ int answerByKey(Session &session, const std::string &keysymName, std::chrono::mi
                 found = found == 0 ? static_cast<int>(i) + 1 : -1;
         return found;
     };
-    const int wrong = optionIn(quiz::colours::kOrange);
-    return std::max(wrong != 0 ? wrong : optionIn(quiz::colours::kLightGreen), 0);
+    return {optionIn(quiz::colours::kLightGreen), optionIn(quiz::colours::kOrange)};
 }
 
 QColor pressColourAfterFirstTick()

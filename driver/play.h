@@ -12,6 +12,14 @@ Clock::time_point revealOptions(Session &session, std::chrono::milliseconds time
 // The same by Space, which presses the button while it has the focus, as it has on a new question.
 Clock::time_point revealOptionsBySpace(Session &session, std::chrono::milliseconds timeout = 5s);
 
+// What the colours of a judged question say: the correct option (light green) and a wrongly ticked
+// one (orange), 1 to 4, each 0 when no option shows that colour and -1 when several do.
+struct Judgement {
+    int correct = 0;
+    int wrong = 0;
+};
+Judgement readJudgement(Session &session);
+
 // Presses a key (by keysym name) on a question screen whose options show, and waits until the
 // message line shows the game's judgement, a praise or a consolation. Returns the option the
 // colours of the judgement give as answered, 1 to 4, or 0 when they give none or several; throws

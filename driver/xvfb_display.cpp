@@ -33,6 +33,17 @@ namespace {
 
 ::Display *dpy(void *d) { return static_cast<::Display *>(d); }
 
+// Waits for the X server's next event, or for `timeout`. An event that Xlib has already read, while
+// it waited for the reply to a request, is in its queue and not on the connection: poll() would not
+// see it, and the change it reports would wait for the timeout.
+void waitForEvent(::Display *d, std::chrono::milliseconds timeout)
+{
+    if (XEventsQueued(d, QueuedAlready) > 0)
+        return;
+    pollfd p{ConnectionNumber(d), POLLIN, 0};
+    poll(&p, 1, static_cast<int>(timeout.count()));
+}
+
 // Xlib reports a request that failed (a window gone between two calls) through this handler; the
 // default one ends the process, which must not happen to a driver over a window that just closed.
 int ignoreXError(::Display *, XErrorEvent *) { return 0; }
@@ -603,8 +614,7 @@ Clock::time_point XvfbDisplay::waitUntil(const std::function<bool()> &done, std:
         if (now >= deadline)
             return {};
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now) + 1ms;
-        pollfd p{ConnectionNumber(d), POLLIN, 0};
-        poll(&p, 1, static_cast<int>(std::min(left, pollInterval).count()));
+        waitForEvent(d, std::min(left, pollInterval));
     }
 }
 
@@ -620,9 +630,7 @@ bool XvfbDisplay::waitForQuiet(std::chrono::milliseconds quiet, std::chrono::mil
             return true;
         if (now >= deadline)
             return false;
-        const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(lastChange + quiet - now) + 1ms;
-        pollfd p{ConnectionNumber(d), POLLIN, 0};
-        poll(&p, 1, static_cast<int>(wait.count()));
+        waitForEvent(d, std::chrono::duration_cast<std::chrono::milliseconds>(lastChange + quiet - now) + 1ms);
         if (takeDamage())
             lastChange = Clock::now();
     }
