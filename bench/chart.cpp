@@ -1,5 +1,5 @@
-// Draws the bench's results.csv as a bar chart: the game beside the reference for start-up and memory,
-// then each idle and response figure of the game against its limit.
+// Draws the bench's results.csv as a bar chart: the game beside the reference for every moment and
+// memory, then each idle figure of the game against its limit.
 // Usage: tarvelo_bench_chart results.csv results.png
 
 // Qt
@@ -138,6 +138,8 @@ int main(int argc, char *argv[])
         double limitAt = NAN;
         if (ratio && r.target.startsWith(QStringLiteral("ratio")))
             limitAt = r.refMedian * number(r.target.section(QLatin1Char(' '), -1));
+        else if (r.target.startsWith(QStringLiteral("0 to ")))   // a lateness: from 0 to its bound
+            limitAt = number(r.target.section(QLatin1Char(' '), 2, 2));
         else if (!r.target.isEmpty())
             limitAt = number(r.target.section(QLatin1Char(' '), -1));
         if (!std::isnan(limitAt))
