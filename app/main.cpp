@@ -1,4 +1,5 @@
 // Own
+#include "screens/accessibility.h"
 #include "screens/platform.h"
 #include "screens/program_shell.h"
 #include "screens/screen_reader_switch.h"
@@ -69,6 +70,8 @@ int main(int argc, char *argv[])
     QThreadPool::globalInstance()->setExpiryTimeout(-1);
     QApplication::setApplicationDisplayName(QStringLiteral("Tarvelo"));
     QApplication::setDesktopFileName(QStringLiteral("tarvelo"));
+    // Before the first screen is built, so that assistive tools learn of every screen.
+    screens::installAccessibility();
     screens::installStyle();
     const screens::ScreenReaderSwitch screenReaderSwitch;
 
