@@ -1,15 +1,8 @@
-// Playing without a mouse, and what assistive tools are told.
+// Playing without a mouse: the keys reach the controls a click would.
 
 // Own
 #include "screen_fixture.h"
 #include "quiz/question_bank.h"
-
-// Qt
-#include <QAccessible>
-
-// Standard
-#include <algorithm>
-#include <vector>
 
 namespace screens_test {
 namespace {
@@ -19,7 +12,6 @@ protected:
     // Keys go where the focus is, as they do for a player.
     QWidget &focused() { return *question().focusWidget(); }
 };
-using Accessibility = ShellFixture;
 
 TEST_F(Keyboard, NumberKeysTickTheirOptionAsAClickWould)
 {
@@ -65,50 +57,6 @@ TEST_F(Keyboard, AWholeGameNeedsNoMouse)
     press(focused(), Qt::Key_Space);
     press(focused(), Qt::Key_Escape);  // quit
     EXPECT_TRUE(question().endTimer().isActive());
-}
-
-QAccessibleInterface *accessible(QObject &o) { return QAccessible::queryAccessibleInterface(&o); }
-
-TEST_F(Accessibility, BoxesSpeakTheOptionTheyAnswer)
-{
-    enterQuiz(23);
-    EXPECT_EQ(accessible(box(3))->text(QAccessible::Name), QStringLiteral("Option 3"));
-    EXPECT_FALSE(accessible(box(3))->text(QAccessible::Description).isEmpty());
-    click(button("cmdOptions"));
-    EXPECT_EQ(accessible(box(3))->text(QAccessible::Name), QStringLiteral("Option 3: 3. ="));
-    EXPECT_EQ(accessible(box(4))->text(QAccessible::Name), QStringLiteral("Option 4: 4. &"));
-    click(button("cmdLife"));
-    EXPECT_EQ(accessible(box(1))->text(QAccessible::Name), QStringLiteral("Option 1")) << "blanked by the lifeline";
-    EXPECT_TRUE(accessible(box(1))->state().disabled);
-}
-
-TEST_F(Accessibility, LabelsAndPicturesAreNamed)
-{
-    enterQuiz(8);
-    EXPECT_EQ(accessible(label("lblQnum"))->text(QAccessible::Name), QStringLiteral("Question 1"));
-    EXPECT_EQ(accessible(label("lblQuestion"))->text(QAccessible::Name), QStringLiteral(" Find an ODD item in given group?"));
-    QAccessibleInterface *happy = accessible(child<QWidget>(question(), "Image3"));
-    EXPECT_EQ(happy->text(QAccessible::Name), QStringLiteral("happy face"));
-    EXPECT_EQ(happy->role(), QAccessible::Graphic);
-    EXPECT_EQ(accessible(child<QWidget>(question(), "Image4"))->text(QAccessible::Name), QStringLiteral("sad face"));
-}
-
-TEST_F(Accessibility, OutlinedBoxesAreHiddenFromAssistiveTools)
-{
-    QAccessibleInterface *screen = accessible(question());
-    ASSERT_NE(screen, nullptr);
-    std::vector<QString> names;
-    for (int i = 0; i < screen->childCount(); ++i) {
-        QAccessibleInterface *c = screen->child(i);
-        ASSERT_NE(c, nullptr);
-        EXPECT_EQ(screen->indexOfChild(c), i);
-        names.push_back(c->object()->objectName());
-    }
-    EXPECT_EQ(std::count(names.begin(), names.end(), QStringLiteral("Image1")), 0);
-    EXPECT_EQ(std::count(names.begin(), names.end(), QStringLiteral("Image2")), 0);
-    EXPECT_EQ(std::count(names.begin(), names.end(), QStringLiteral("Image3")), 1);
-    EXPECT_EQ(std::count(names.begin(), names.end(), QStringLiteral("cmdOptions")), 1);
-    EXPECT_TRUE(accessible(child<QWidget>(question(), "Image1"))->state().invisible);
 }
 
 }  // namespace
