@@ -14,7 +14,6 @@
 
 // Standard
 #include <algorithm>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -23,7 +22,6 @@
 #include <poll.h>
 #include <random>
 #include <stdexcept>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -139,35 +137,29 @@ XvfbDisplay::~XvfbDisplay() { stop(); }
 
 void XvfbDisplay::startServer(const std::string &logFile)
 {
+    // Xvfb writes its display number to the pipe once it accepts connections; it keeps only the
+    // end it writes to.
     int fds[2];
     if (pipe(fds) != 0)
         throw std::runtime_error("pipe failed");
+    fcntl(fds[0], F_SETFD, FD_CLOEXEC);
+    const int toServer = fds[1];
     const std::string geometry = std::to_string(m_size.width()) + "x" + std::to_string(m_size.height()) + "x" +
                                  std::to_string(m_options.depth);
-    const std::string fd = std::to_string(fds[1]);
-    // Made before the fork: the child of a process with threads may not allocate.
-    std::vector<const char *> argv{"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", geometry.c_str(),
-                                   "-nolisten", "tcp", "-noreset"};
+    std::vector<std::string> argv{"Xvfb", "-displayfd", std::to_string(toServer), "-screen", "0", geometry,
+                                  "-nolisten", "tcp", "-noreset"};
     if (!m_authorityFile.empty())
-        argv.insert(argv.end(), {"-auth", m_authorityFile.c_str()});
+        argv.insert(argv.end(), {"-auth", m_authorityFile});
     if (!m_xkbFolder.empty())
-        argv.insert(argv.end(), {"-xkbdir", m_xkbFolder.c_str()});
-    argv.push_back(nullptr);
-    m_server = fork();
-    if (m_server < 0)
-        throw std::runtime_error("fork failed");
-    if (m_server == 0) {
+        argv.insert(argv.end(), {"-xkbdir", m_xkbFolder});
+    try {
+        m_server = std::make_unique<Process>(argv, composeEnvironment({}), logFile);
+    } catch (...) {
         close(fds[0]);
-        const int log = ::open(logFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (log >= 0) {
-            dup2(log, 1);
-            dup2(log, 2);
-        }
-        execvp("Xvfb", const_cast<char *const *>(argv.data()));
-        _exit(127);
+        close(toServer);
+        throw;
     }
-    close(fds[1]);
-    // Xvfb writes its display number to the descriptor once it accepts connections.
+    close(toServer);
     std::string number;
     const auto deadline = Clock::now() + 10s;
     while (Clock::now() < deadline) {
@@ -289,20 +281,9 @@ void XvfbDisplay::stop()
     }
     m_display = nullptr;
     m_damage = 0;
-    if (m_server > 0) {
-        kill(m_server, SIGTERM);
-        int status = 0;
-        const auto deadline = Clock::now() + 5s;
-        while (waitpid(m_server, &status, WNOHANG) == 0) {
-            if (Clock::now() >= deadline) {
-                kill(m_server, SIGKILL);
-                waitpid(m_server, &status, 0);
-                break;
-            }
-            std::this_thread::sleep_for(5ms);
-        }
-    }
-    m_server = -1;
+    if (m_server)
+        m_server->terminate(5s);
+    m_server.reset();
 }
 
 std::vector<std::string> XvfbDisplay::clientEnvironment() const
@@ -317,14 +298,10 @@ std::vector<std::string> XvfbDisplay::clientEnvironment() const
 
 void XvfbDisplay::killServer()
 {
-    const pid_t server = m_server;
-    m_server = -1;
+    std::unique_ptr<Process> server = std::move(m_server);
     stop();   // closes the driver's connection while the server still answers
-    if (server > 0) {
-        kill(server, SIGKILL);
-        int status = 0;
-        waitpid(server, &status, 0);
-    }
+    if (server)
+        server->kill();
 }
 
 QImage XvfbDisplay::grab(const QRect &area)
