@@ -45,6 +45,29 @@ void initialiseXlib()
     });
 }
 
+// A window's property of this type and format (8 or 32 bits an item), at most `length` 32-bit units
+// of it, one item an element as Xlib hands them out. Empty when the window has no such property or
+// is gone.
+std::vector<unsigned long> propertyOf(::Display *d, Window window, Atom property, Atom type, int format, long length)
+{
+    Atom actualType = 0;
+    int actualFormat = 0;
+    unsigned long items = 0;
+    unsigned long after = 0;
+    unsigned char *data = nullptr;
+    std::vector<unsigned long> values;
+    if (XGetWindowProperty(d, window, property, 0, length, False, type, &actualType, &actualFormat, &items, &after,
+                           &data) == Success &&
+        data != nullptr && actualType == type && actualFormat == format) {
+        // Xlib gives 32-bit items as longs, whatever the size of a long.
+        for (unsigned long i = 0; i < items; ++i)
+            values.push_back(format == 32 ? reinterpret_cast<const unsigned long *>(data)[i] : data[i]);
+    }
+    if (data != nullptr)
+        XFree(data);
+    return values;
+}
+
 constexpr const char *kCookieName = "MIT-MAGIC-COOKIE-1";
 constexpr std::size_t kCookieLength = 16;
 
@@ -237,18 +260,9 @@ void XvfbDisplay::nameLayout(const std::string &layout)
 std::vector<std::string> XvfbDisplay::rulesNames()
 {
     ::Display *d = dpy(m_display);
-    Atom type = 0;
-    int format = 0;
-    unsigned long items = 0;
-    unsigned long after = 0;
-    unsigned char *data = nullptr;
-    std::string value;
-    if (XGetWindowProperty(d, m_root, XInternAtom(d, kRulesNames, False), 0, 1024, False, XA_STRING, &type, &format,
-                           &items, &after, &data) == Success &&
-        data != nullptr && format == 8)
-        value.assign(reinterpret_cast<const char *>(data), items);
-    if (data != nullptr)
-        XFree(data);
+    const std::vector<unsigned long> bytes =
+        propertyOf(d, m_root, XInternAtom(d, kRulesNames, False), XA_STRING, 8, 1024);
+    const std::string value(bytes.begin(), bytes.end());
     // Each name is ended by a NUL.
     std::vector<std::string> names;
     for (std::size_t at = 0; at < value.size();) {
@@ -383,18 +397,9 @@ void XvfbDisplay::collectWindowsOf(pid_t pid, unsigned long window, int depth, s
         return;
     const Atom pidAtom = XInternAtom(d, "_NET_WM_PID", False);
     for (unsigned i = 0; i < count; ++i) {
-        Atom type = 0;
-        int format = 0;
-        unsigned long items = 0;
-        unsigned long after = 0;
-        unsigned char *data = nullptr;
-        if (XGetWindowProperty(d, children[i], pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &items, &after,
-                               &data) != Success)
-            continue;
-        const bool labelled = data != nullptr && items == 1 && format == 32;
-        const bool ours = labelled && static_cast<pid_t>(*reinterpret_cast<unsigned long *>(data)) == pid;
-        if (data != nullptr)
-            XFree(data);
+        const std::vector<unsigned long> owner = propertyOf(d, children[i], pidAtom, XA_CARDINAL, 32, 1);
+        const bool labelled = owner.size() == 1;
+        const bool ours = labelled && static_cast<pid_t>(owner.front()) == pid;
         XWindowAttributes a;
         int x = 0;
         int y = 0;
@@ -520,18 +525,8 @@ bool XvfbDisplay::windowManagerNamed()
     ::Display *d = dpy(m_display);
     const Atom check = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False);
     const auto checkOf = [&](Window w) -> Window {
-        Atom type = 0;
-        int format = 0;
-        unsigned long items = 0;
-        unsigned long after = 0;
-        unsigned char *data = nullptr;
-        Window named = 0;
-        if (XGetWindowProperty(d, w, check, 0, 1, False, XA_WINDOW, &type, &format, &items, &after, &data) == Success &&
-            data != nullptr && items == 1 && format == 32)
-            named = static_cast<Window>(*reinterpret_cast<unsigned long *>(data));
-        if (data != nullptr)
-            XFree(data);
-        return named;
+        const std::vector<unsigned long> named = propertyOf(d, w, check, XA_WINDOW, 32, 1);
+        return named.size() == 1 ? static_cast<Window>(named.front()) : 0;
     };
     const Window own = checkOf(m_root);
     return own != 0 && checkOf(own) == own;
