@@ -60,7 +60,7 @@ pictures: build
 # Makes the README's screenshots in doc/ with the driver, from the real game under its own Xvfb.
 screenshots: build
 	cmake --build --preset default --target tarvelo_screenshots
-	$(BUILD_DIR)/doc/tarvelo_screenshots $(BUILD_DIR)/app/tarvelo doc
+	$(BUILD_DIR)/tools/tarvelo_screenshots $(BUILD_DIR)/app/tarvelo doc
 
 clean:
 	rm -rf build
