@@ -60,7 +60,7 @@ pictures: build
 # Makes the README's screenshots in doc/ with the driver, from the real game under its own Xvfb.
 screenshots: build
 	cmake --build --preset default --target tarvelo_screenshots
-	$(BUILD_DIR)/doc/tarvelo_screenshots $(BUILD_DIR)/app/tarvelo doc
+	$(BUILD_DIR)/tools/tarvelo_screenshots $(BUILD_DIR)/app/tarvelo doc
 
 clean:
 	rm -rf build
@@ -76,9 +76,12 @@ bench: deps
 
 # The Debian package of the game, made by CPack from the default build:
 # build/default/tarvelo_<version>_<architecture>.deb. `dpkg -i` installs it, `lintian` checks it.
+# Its times are the last commit's. CPack gives its three archive members the modes that the umask
+# of whoever packs it allows; the umask here gives them 0644, as dpkg-deb does, so that two runs on
+# one commit give the same bytes.
 .PHONY: package
 package: build
-	cmake --build --preset default --target package
+	umask 022 && cmake --build --preset default --target package
 
 # A million random games of the rules in the sanitizer build, seeds printed; too long for `make test`.
 # Configured every time, so that an older asan tree learns of the test.

@@ -1,8 +1,11 @@
 // Own
+#include "screens/accessibility.h"
+#include "screens/command_line.h"
+#include "screens/launch_environment.h"
 #include "screens/platform.h"
 #include "screens/program_shell.h"
 #include "screens/screen_reader_switch.h"
-#include "screens/startup.h"
+#include "screens/start_failure.h"
 #include "screens/system_random.h"
 
 // Qt
@@ -13,6 +16,7 @@
 // Standard
 #include <clocale>
 #include <cstdio>
+#include <optional>
 
 int main(int argc, char *argv[])
 {
@@ -55,11 +59,11 @@ int main(int argc, char *argv[])
     if (!screens::platformStartChangesEnvironment())
         fonts.start();
 
-    screens::sayRepeatedMessagesOnce();
-    screens::guardPlatformStart();
+    screens::StartFailureGuard startFailure;
+    startFailure.begin();
     QApplication app(argc, argv);
-    if (const QString refusal = screens::platformStarted(); !refusal.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(refusal));
+    if (const std::optional<QString> refusal = startFailure.end()) {
+        std::fprintf(stderr, "%s\n", qPrintable(*refusal));
         return screens::kExitNoDisplay;
     }
     fonts.start();
@@ -69,6 +73,8 @@ int main(int argc, char *argv[])
     QThreadPool::globalInstance()->setExpiryTimeout(-1);
     QApplication::setApplicationDisplayName(QStringLiteral("Tarvelo"));
     QApplication::setDesktopFileName(QStringLiteral("tarvelo"));
+    // Before the first screen is built, so that assistive tools learn of every screen.
+    screens::installAccessibility();
     screens::installStyle();
     const screens::ScreenReaderSwitch screenReaderSwitch;
 

@@ -3,6 +3,7 @@
 #pragma once
 
 // Own
+#include "quiz/screen_switcher.h"
 #include "screens/platform.h"
 
 // Qt
@@ -18,7 +19,8 @@
 
 namespace driver {
 
-enum class Screen { Title, Question, Farewell };
+// The rules' own screens: what the rules ask to show is what the driver looks for.
+using quiz::Screen;
 inline constexpr std::array<Screen, 3> kScreens{Screen::Title, Screen::Question, Screen::Farewell};
 const char *nameOf(Screen screen);
 

@@ -14,7 +14,6 @@
 
 // Standard
 #include <algorithm>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -23,7 +22,6 @@
 #include <poll.h>
 #include <random>
 #include <stdexcept>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -56,6 +54,29 @@ void initialiseXlib()
         XInitThreads();
         XSetErrorHandler(ignoreXError);
     });
+}
+
+// A window's property of this type and format (8 or 32 bits an item), at most `length` 32-bit units
+// of it, one item an element as Xlib hands them out. Empty when the window has no such property or
+// is gone.
+std::vector<unsigned long> propertyOf(::Display *d, Window window, Atom property, Atom type, int format, long length)
+{
+    Atom actualType = 0;
+    int actualFormat = 0;
+    unsigned long items = 0;
+    unsigned long after = 0;
+    unsigned char *data = nullptr;
+    std::vector<unsigned long> values;
+    if (XGetWindowProperty(d, window, property, 0, length, False, type, &actualType, &actualFormat, &items, &after,
+                           &data) == Success &&
+        data != nullptr && actualType == type && actualFormat == format) {
+        // Xlib gives 32-bit items as longs, whatever the size of a long.
+        for (unsigned long i = 0; i < items; ++i)
+            values.push_back(format == 32 ? reinterpret_cast<const unsigned long *>(data)[i] : data[i]);
+    }
+    if (data != nullptr)
+        XFree(data);
+    return values;
 }
 
 constexpr const char *kCookieName = "MIT-MAGIC-COOKIE-1";
@@ -150,35 +171,29 @@ XvfbDisplay::~XvfbDisplay() { stop(); }
 
 void XvfbDisplay::startServer(const std::string &logFile)
 {
+    // Xvfb writes its display number to the pipe once it accepts connections; it keeps only the
+    // end it writes to.
     int fds[2];
     if (pipe(fds) != 0)
         throw std::runtime_error("pipe failed");
+    fcntl(fds[0], F_SETFD, FD_CLOEXEC);
+    const int toServer = fds[1];
     const std::string geometry = std::to_string(m_size.width()) + "x" + std::to_string(m_size.height()) + "x" +
                                  std::to_string(m_options.depth);
-    const std::string fd = std::to_string(fds[1]);
-    // Made before the fork: the child of a process with threads may not allocate.
-    std::vector<const char *> argv{"Xvfb", "-displayfd", fd.c_str(), "-screen", "0", geometry.c_str(),
-                                   "-nolisten", "tcp", "-noreset"};
+    std::vector<std::string> argv{"Xvfb", "-displayfd", std::to_string(toServer), "-screen", "0", geometry,
+                                  "-nolisten", "tcp", "-noreset"};
     if (!m_authorityFile.empty())
-        argv.insert(argv.end(), {"-auth", m_authorityFile.c_str()});
+        argv.insert(argv.end(), {"-auth", m_authorityFile});
     if (!m_xkbFolder.empty())
-        argv.insert(argv.end(), {"-xkbdir", m_xkbFolder.c_str()});
-    argv.push_back(nullptr);
-    m_server = fork();
-    if (m_server < 0)
-        throw std::runtime_error("fork failed");
-    if (m_server == 0) {
+        argv.insert(argv.end(), {"-xkbdir", m_xkbFolder});
+    try {
+        m_server = std::make_unique<Process>(argv, composeEnvironment({}), logFile);
+    } catch (...) {
         close(fds[0]);
-        const int log = ::open(logFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (log >= 0) {
-            dup2(log, 1);
-            dup2(log, 2);
-        }
-        execvp("Xvfb", const_cast<char *const *>(argv.data()));
-        _exit(127);
+        close(toServer);
+        throw;
     }
-    close(fds[1]);
-    // Xvfb writes its display number to the descriptor once it accepts connections.
+    close(toServer);
     std::string number;
     const auto deadline = Clock::now() + 10s;
     while (Clock::now() < deadline) {
@@ -256,18 +271,9 @@ void XvfbDisplay::nameLayout(const std::string &layout)
 std::vector<std::string> XvfbDisplay::rulesNames()
 {
     ::Display *d = dpy(m_display);
-    Atom type = 0;
-    int format = 0;
-    unsigned long items = 0;
-    unsigned long after = 0;
-    unsigned char *data = nullptr;
-    std::string value;
-    if (XGetWindowProperty(d, m_root, XInternAtom(d, kRulesNames, False), 0, 1024, False, XA_STRING, &type, &format,
-                           &items, &after, &data) == Success &&
-        data != nullptr && format == 8)
-        value.assign(reinterpret_cast<const char *>(data), items);
-    if (data != nullptr)
-        XFree(data);
+    const std::vector<unsigned long> bytes =
+        propertyOf(d, m_root, XInternAtom(d, kRulesNames, False), XA_STRING, 8, 1024);
+    const std::string value(bytes.begin(), bytes.end());
     // Each name is ended by a NUL.
     std::vector<std::string> names;
     for (std::size_t at = 0; at < value.size();) {
@@ -300,20 +306,9 @@ void XvfbDisplay::stop()
     }
     m_display = nullptr;
     m_damage = 0;
-    if (m_server > 0) {
-        kill(m_server, SIGTERM);
-        int status = 0;
-        const auto deadline = Clock::now() + 5s;
-        while (waitpid(m_server, &status, WNOHANG) == 0) {
-            if (Clock::now() >= deadline) {
-                kill(m_server, SIGKILL);
-                waitpid(m_server, &status, 0);
-                break;
-            }
-            std::this_thread::sleep_for(5ms);
-        }
-    }
-    m_server = -1;
+    if (m_server)
+        m_server->terminate(5s);
+    m_server.reset();
 }
 
 std::vector<std::string> XvfbDisplay::clientEnvironment() const
@@ -328,14 +323,10 @@ std::vector<std::string> XvfbDisplay::clientEnvironment() const
 
 void XvfbDisplay::killServer()
 {
-    const pid_t server = m_server;
-    m_server = -1;
+    std::unique_ptr<Process> server = std::move(m_server);
     stop();   // closes the driver's connection while the server still answers
-    if (server > 0) {
-        kill(server, SIGKILL);
-        int status = 0;
-        waitpid(server, &status, 0);
-    }
+    if (server)
+        server->kill();
 }
 
 QImage XvfbDisplay::grab(const QRect &area)
@@ -417,18 +408,9 @@ void XvfbDisplay::collectWindowsOf(pid_t pid, unsigned long window, int depth, s
         return;
     const Atom pidAtom = XInternAtom(d, "_NET_WM_PID", False);
     for (unsigned i = 0; i < count; ++i) {
-        Atom type = 0;
-        int format = 0;
-        unsigned long items = 0;
-        unsigned long after = 0;
-        unsigned char *data = nullptr;
-        if (XGetWindowProperty(d, children[i], pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &items, &after,
-                               &data) != Success)
-            continue;
-        const bool labelled = data != nullptr && items == 1 && format == 32;
-        const bool ours = labelled && static_cast<pid_t>(*reinterpret_cast<unsigned long *>(data)) == pid;
-        if (data != nullptr)
-            XFree(data);
+        const std::vector<unsigned long> owner = propertyOf(d, children[i], pidAtom, XA_CARDINAL, 32, 1);
+        const bool labelled = owner.size() == 1;
+        const bool ours = labelled && static_cast<pid_t>(owner.front()) == pid;
         XWindowAttributes a;
         int x = 0;
         int y = 0;
@@ -554,18 +536,8 @@ bool XvfbDisplay::windowManagerNamed()
     ::Display *d = dpy(m_display);
     const Atom check = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False);
     const auto checkOf = [&](Window w) -> Window {
-        Atom type = 0;
-        int format = 0;
-        unsigned long items = 0;
-        unsigned long after = 0;
-        unsigned char *data = nullptr;
-        Window named = 0;
-        if (XGetWindowProperty(d, w, check, 0, 1, False, XA_WINDOW, &type, &format, &items, &after, &data) == Success &&
-            data != nullptr && items == 1 && format == 32)
-            named = static_cast<Window>(*reinterpret_cast<unsigned long *>(data));
-        if (data != nullptr)
-            XFree(data);
-        return named;
+        const std::vector<unsigned long> named = propertyOf(d, w, check, XA_WINDOW, 32, 1);
+        return named.size() == 1 ? static_cast<Window>(named.front()) : 0;
     };
     const Window own = checkOf(m_root);
     return own != 0 && checkOf(own) == own;

@@ -5,6 +5,10 @@
 
 // Own
 #include "display.h"
+#include "process.h"
+
+// Standard
+#include <memory>
 
 namespace driver {
 
@@ -75,7 +79,7 @@ private:
     bool takeDamage();
     void stop();
 
-    pid_t m_server = -1;
+    std::unique_ptr<Process> m_server;
     std::string m_name;          // ":N"
     QSize m_size;
     void *m_display = nullptr;   // Display *; Xlib's macros stay in the .cpp

@@ -73,6 +73,9 @@ set(CPACK_STRIP_FILES ON)
 # Read by debian_layout.cmake, which CPack runs on the staged tree before it packs it.
 set(CPACK_TARVELO_STRIP "${CMAKE_STRIP}")
 set(CPACK_PRE_BUILD_SCRIPTS "${TARVELO_PACKAGING_DIR}/debian_layout.cmake")
+# The times in the package are the last commit's, so that it can be made again to the byte.
+set(CPACK_TARVELO_SOURCE_DIR "${PROJECT_SOURCE_DIR}")
+set(CPACK_PROJECT_CONFIG_FILE "${TARVELO_PACKAGING_DIR}/package_time.cmake")
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")

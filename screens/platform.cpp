@@ -1,6 +1,5 @@
 // Own
 #include "platform.h"
-#include "accessibility.h"
 #include "standard_scheme.h"
 #include "widgets.h"
 
@@ -54,7 +53,6 @@ QRect toPixels(const Geometry &g, double dpi)
 
 void installStyle()
 {
-    installAccessibility();
     // Fusion draws the same buttons and boxes on every desktop; its own palette follows the
     // desktop's theme, so the colours come from the standard scheme instead.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));

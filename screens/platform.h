@@ -48,8 +48,8 @@ int toPixels(int twips, double dpi);
 QRect toPixels(const Geometry &geometry, double dpi);
 
 // Installs the Fusion style with the standard scheme (standard_scheme.h), whatever the desktop theme,
-// so that the system colours the screens name resolve to the same values everywhere; and what the
-// screens tell assistive tools. Once, before the first screen.
+// so that the system colours the screens name resolve to the same values everywhere. Once, before
+// the first screen.
 void installStyle();
 const QPalette &systemPalette();
 QColor toQColor(quiz::Colour colour);   // resolves 0x800000nn through systemPalette()

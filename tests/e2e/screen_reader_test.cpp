@@ -1,6 +1,5 @@
 // A blind player's game, played on the keyboard and followed by ear: Orca listens to the real game
 // on the session's bus, and every step is checked against what Orca spoke, not against the screen.
-// Before it, how the driver reads what Orca spoke from Orca's debug file.
 
 // Own
 #include "e2e.h"
@@ -8,7 +7,6 @@
 #include "quiz/question_bank.h"
 
 // Standard
-#include <algorithm>
 #include <iostream>
 #include <string_view>
 #include <thread>
@@ -20,67 +18,6 @@ using driver::normalisedSpeech;
 using driver::ScreenReader;
 
 using ByEar = E2e;
-
-// Entries as Orca 43 writes them: speech among its other entries, a key it echoes, apostrophes and
-// braces in the text, a voice named, no voice settings, and a text over two lines.
-constexpr std::string_view kDebugFile =
-    "14:12:06.930001 - ORCA: Starting registry\n"
-    "14:12:06.937081 - SPEECH OUTPUT: 'Screen reader on.'{'established': False}\n"
-    "14:12:06.938240 - SPEECH DISPATCHER: Speaking '<speak>Screen reader on.</speak>' \n"
-    "                  ORCA rate 5.0, pitch 5.0, volume 5.0\n"
-    "14:12:09.455704 - SPEECH OUTPUT: 'space ' {'established': False}\n"
-    "14:12:09.500000 - SPEECH OUTPUT: 'Press 'Esc' to Abort Quiz'{'established': False}\n"
-    "14:12:09.600000 - SPEECH OUTPUT: 'see {1}' voice=hyperlink{'family': {'name': 'en'}, 'rate': 50}\n"
-    "14:12:09.700000 - SPEECH OUTPUT: 'Said all'\n"
-    "14:12:09.800000 - SPEECH OUTPUT: 'Have you enjoyed it\n"
-    "                  Takes due care'{'established': False}\n"
-    "SPEECH OUTPUT: 'no entry of its own'\n"
-    "14:12:10.000000 - INFO: SPEECH OUTPUT: 'quoted by another entry'\n";
-
-const std::vector<std::string> kSpokenInDebugFile{
-    "Screen reader on.", "space ", "Press 'Esc' to Abort Quiz", "see {1}", "Said all",
-    "Have you enjoyed it\nTakes due care"};
-
-TEST(OrcaDebugFile, UtterancesAreTheTextsOfTheSpeechEntriesInOrder)
-{
-    driver::SpeechLog log;
-    log.feed(kDebugFile);
-    EXPECT_EQ(log.utterances(), kSpokenInDebugFile);
-}
-
-// Orca writes the file as it goes, and an entry's lines come before its final line break: read in
-// pieces of any size, no utterance is counted early with part of its text, and all are counted.
-TEST(OrcaDebugFile, ReadInPiecesTheUtterancesAreTheSame)
-{
-    for (const std::size_t size : {1, 7, 40, 64}) {
-        driver::SpeechLog log;
-        for (std::size_t at = 0; at < kDebugFile.size(); at += size) {
-            log.feed(kDebugFile.substr(at, size));
-            const std::vector<std::string> &sofar = log.utterances();
-            ASSERT_LE(sofar.size(), kSpokenInDebugFile.size());
-            EXPECT_TRUE(std::equal(sofar.begin(), sofar.end(), kSpokenInDebugFile.begin()))
-                << "pieces of " << size << ": '" << sofar.back() << "' after " << at + size << " bytes";
-        }
-        EXPECT_EQ(log.utterances(), kSpokenInDebugFile) << "pieces of " << size;
-    }
-}
-
-// An utterance counts as soon as its line is complete, without waiting for Orca's next entry; a
-// line that is not complete yet does not count.
-TEST(OrcaDebugFile, AnUtteranceCountsOnceItsLineIsComplete)
-{
-    driver::SpeechLog log;
-    log.feed("14:12:09.805001 - SPEECH OUTPUT: 'Click me to see Options push button.'{'established': False}");
-    EXPECT_TRUE(log.utterances().empty());
-    log.feed("\n");
-    EXPECT_EQ(log.utterances(), std::vector<std::string>{"Click me to see Options push button."});
-}
-
-TEST(OrcaDebugFile, SpeechIsComparedWithItsSpacesNormalised)
-{
-    EXPECT_EQ(normalisedSpeech("  Sahi Jawab!  and good\n reply!  "), "Sahi Jawab! and good reply!");
-    EXPECT_EQ(normalisedSpeech(" \n "), "");
-}
 
 // The bank's entry whose question Orca spoke after "Question N: " in `utterance`; none when the
 // words that follow are no question of the bank. More may follow the question (the message line's

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The Debian package, made by CPack from a build tree into a scratch folder: lintian finds no error
-# and no warning in it, its fields name what the game needs, and the game it installs runs from the
-# system's Qt alone: its version, and the end-to-end test of the title screen's keys on a private
-# Xvfb (keys without a character do nothing, Esc ends the game with 0).
+# The Debian package, made by CPack from a build tree into a scratch folder: made twice it is the
+# same bytes, lintian finds no error and no warning in it, its fields name what the game needs, and
+# the game it installs runs from the system's Qt alone: its version, and the end-to-end test of the
+# title screen's keys on a private Xvfb (keys without a character do nothing, Esc ends the game
+# with 0).
 # Usage: debian_package.sh path/to/build path/to/e2e_tests
 set -euo pipefail
 BUILD=$1
@@ -23,6 +24,16 @@ debs=("$TMP_DIR"/cpack/*.deb)
 [ "${#debs[@]}" = 1 ] || fail "cpack made ${#debs[@]} packages, not one: $(cat "$TMP_DIR/cpack.log")"
 DEB=${debs[0]}
 echo "package: $(basename "$DEB")"
+ok
+
+# Made again a second later, the package is the same to the byte: the times it holds are the last
+# commit's, and nothing else of the moment gets in.
+sleep 1
+if ! (umask 027; cpack -G DEB --config "$BUILD/CPackConfig.cmake" -B "$TMP_DIR/again") > "$TMP_DIR/again.log" 2>&1; then
+    cat "$TMP_DIR/again.log" >&2
+    fail "cpack could not make the package a second time"
+fi
+cmp "$DEB" "$TMP_DIR/again/$(basename "$DEB")" || fail "the package made again differs from the first"
 ok
 
 # Lintian: its informational lines are shown, an error or a warning fails.

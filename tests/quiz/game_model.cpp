@@ -24,15 +24,6 @@ constexpr int kPraiseSlots = 4;        // a praise draw picks one of the slots 0
 constexpr double kPoints = 12;         // the message line, the question and its options
 constexpr int kMaxEvents = 4000;
 
-// SplitMix64's finaliser: any seed, however close to another, gives a value unlike the other's.
-std::uint64_t mix(std::uint64_t x)
-{
-    x += 0x9E3779B97F4A7C15ull;
-    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
-    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
-    return x ^ (x >> 31);
-}
-
 // SplitMix64, for the player and for chance: cheap to seed, which counts where every question draw re-seeds.
 class SplitMix {
 public:

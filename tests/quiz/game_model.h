@@ -22,6 +22,16 @@ struct GameTotals {
     std::array<long, 4> praise{};   // right answers by praise slot
 };
 
+// SplitMix64's finaliser: any seed, however close to another, gives a value unlike the other's. The
+// monkey derives its runs' seeds from its base seed with it too.
+constexpr std::uint64_t mix(std::uint64_t x)
+{
+    x += 0x9E3779B97F4A7C15ull;
+    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+    return x ^ (x >> 31);
+}
+
 // The seed of game `game` of shard `shard` in a run from `base`; every game of a run has its own.
 std::uint64_t gameSeed(std::uint64_t base, int shard, std::uint64_t game);
 

@@ -16,6 +16,7 @@
 #include "driver/application.h"
 #include "driver/session.h"
 #include "screens/question_layout.h"
+#include "tests/quiz/game_model.h"
 
 // Standard
 #include <algorithm>
@@ -72,16 +73,11 @@ const std::vector<std::string> kNonCharacterKeys = {
     "Control_R", "Alt_L", "Home", "End", "Prior", "Next", "Insert",
 };
 
-enum class Screen { Title, Question, Farewell, Other };
-const char *name(Screen s)
-{
-    switch (s) {
-    case Screen::Title: return "title";
-    case Screen::Question: return "question";
-    case Screen::Farewell: return "farewell";
-    default: return "other";
-    }
-}
+using driver::Screen;
+// What a look at the display finds: one of the game's screens, or none of them (a screen half
+// drawn, or no window of the game).
+using Seen = std::optional<Screen>;
+const char *name(Seen s) { return s ? driver::nameOf(*s) : "other"; }
 
 enum class Expect { Stays, Exits, OpensQuestion };
 
@@ -135,13 +131,13 @@ public:
         while (Clock::now() < end) {
             if (!running())
                 return failed(out, "the game ended after an action that must not end it");
-            Screen s = settledScreen();
-            if (s == Screen::Other)
+            const Seen seen = settledScreen();
+            if (!seen)
                 return failed(out, running() ? "the game runs on with none of its three screens shown"
                                              : "the game ended after an action that must not end it");
-            if (s == Screen::Question)
+            if (*seen == Screen::Question)
                 trackEnd();
-            const Expect expect = act(s);
+            const Expect expect = act(*seen);
             ++out.actions;
             if (expect == Expect::Exits)
                 return finished(out, m_lastAction);
@@ -178,33 +174,22 @@ private:
                 "LSAN_OPTIONS=suppressions=" + m_suppressions + ":print_suppressions=0:exitcode=87",
                 "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"};
     }
-    Screen screen()
-    {
-        const std::optional<driver::Screen> shown = m_session.screenShown();
-        if (!shown)
-            return Screen::Other;
-        switch (*shown) {
-        case driver::Screen::Title: return Screen::Title;
-        case driver::Screen::Question: return Screen::Question;
-        case driver::Screen::Farewell: return Screen::Farewell;
-        }
-        return Screen::Other;
-    }
+    Seen screen() { return m_session.screenShown(); }
 
     // A screen being replaced may be seen half-way for a moment. The root window of an empty
     // display is black too: a screen counts only while a window of the game is mapped.
-    Screen settledScreen()
+    Seen settledScreen()
     {
-        Screen s = screen();
+        Seen s = screen();
         const auto deadline = Clock::now() + 3s;
-        while (s == Screen::Other && Clock::now() < deadline) {
+        while (!s && Clock::now() < deadline) {
             std::this_thread::sleep_for(20ms);
             s = screen();
         }
         bool anyShown = false;
         for (const auto &w : m_x.windowsOf(m_game->pid()))
             anyShown = anyShown || w.viewable;
-        return anyShown ? s : Screen::Other;
+        return anyShown ? s : std::nullopt;
     }
 
     enum class End { Shown, NotShown, Unsure };
@@ -335,7 +320,10 @@ private:
         for (int attempt = 0; attempt < 8; ++attempt) {
             if (!running())
                 return failed(out, "the game ended without a cause while the run was being finished");
-            const Screen s = settledScreen();
+            const Seen seen = settledScreen();
+            if (!seen)
+                return failed(out, "the screen shows none of the three screens");
+            const Screen s = *seen;
             switch (s) {
             case Screen::Title:
                 sendKey("Escape", s);
@@ -362,8 +350,6 @@ private:
                 sendKey("Return", s);   // "Next Question", should a right answer stand on the screen
                 std::this_thread::sleep_for(400ms);
                 continue;
-            default:
-                return failed(out, "the screen shows none of the three screens");
             }
         }
         return failed(out, "the game could not be brought to its end by Quit and the farewell screen");
@@ -426,14 +412,6 @@ private:
     bool m_endSeen = false;
 };
 
-std::uint64_t mix(std::uint64_t x)
-{
-    x += 0x9E3779B97F4A7C15ull;
-    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
-    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
-    return x ^ (x >> 31);
-}
-
 }  // namespace
 
 int main(int argc, char *argv[])
@@ -463,7 +441,7 @@ int main(int argc, char *argv[])
         std::mt19937_64 slices(base);
         double left = total;
         for (int run = 0; left > 1 && run < 40; ++run) {
-            const std::uint64_t seed = mix(base + static_cast<std::uint64_t>(run));
+            const std::uint64_t seed = quiz::testing::mix(base + static_cast<std::uint64_t>(run));
             const double slice = std::min(left, std::uniform_real_distribution<double>(10, 25)(slices));
             const auto started = Clock::now();
             const Outcome out = monkey.play(run, seed, std::chrono::duration<double>(slice));

@@ -1,6 +1,7 @@
 // Widget tests run on Qt's offscreen platform inside one QApplication.
 
 // Own
+#include "screens/accessibility.h"
 #include "screens/platform.h"
 
 // Qt
@@ -25,6 +26,7 @@ int main(int argc, char *argv[])
     g_defaultHandler = qInstallMessageHandler(quietOffscreen);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    screens::installAccessibility();
     screens::installStyle();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

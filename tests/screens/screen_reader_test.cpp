@@ -1,5 +1,6 @@
-// What a screen reader is told by the real widgets: the actions it can take, where the focus rests,
-// what is announced and in which order, and how the title and farewell screens read out.
+// What a screen reader is told by the real widgets: the name of each control, the actions it can
+// take, where the focus rests, what is announced and in which order, and how the title and farewell
+// screens read out.
 
 // Own
 #include "screen_fixture.h"
@@ -12,8 +13,10 @@
 #include <QApplication>
 
 // Standard
+#include <algorithm>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace screens_test {
 namespace {
@@ -220,6 +223,50 @@ TEST_F(ScreenReader, TitleAndFarewellReadOutAsDialogsInReadingOrder)
     EXPECT_TRUE(read.first().startsWith(QStringLiteral("Have you enjoyed it"))) << read.join('|').toStdString();
     EXPECT_TRUE(read.filter(QStringLiteral("e-mail id : - tarvelo@example.org")).size() == 1);
     EXPECT_EQ(read.last(), QStringLiteral("Press any key to end the program.")) << "said last, though never shown";
+}
+
+using Accessibility = ShellFixture;
+
+TEST_F(Accessibility, BoxesSpeakTheOptionTheyAnswer)
+{
+    enterQuiz(23);
+    EXPECT_EQ(accessible(box(3))->text(QAccessible::Name), QStringLiteral("Option 3"));
+    EXPECT_FALSE(accessible(box(3))->text(QAccessible::Description).isEmpty());
+    click(button("cmdOptions"));
+    EXPECT_EQ(accessible(box(3))->text(QAccessible::Name), QStringLiteral("Option 3: 3. ="));
+    EXPECT_EQ(accessible(box(4))->text(QAccessible::Name), QStringLiteral("Option 4: 4. &"));
+    click(button("cmdLife"));
+    EXPECT_EQ(accessible(box(1))->text(QAccessible::Name), QStringLiteral("Option 1")) << "blanked by the lifeline";
+    EXPECT_TRUE(accessible(box(1))->state().disabled);
+}
+
+TEST_F(Accessibility, LabelsAndPicturesAreNamed)
+{
+    enterQuiz(8);
+    EXPECT_EQ(accessible(label("lblQnum"))->text(QAccessible::Name), QStringLiteral("Question 1"));
+    EXPECT_EQ(accessible(label("lblQuestion"))->text(QAccessible::Name), QStringLiteral(" Find an ODD item in given group?"));
+    QAccessibleInterface *happy = accessible(child<QWidget>(question(), "Image3"));
+    EXPECT_EQ(happy->text(QAccessible::Name), QStringLiteral("happy face"));
+    EXPECT_EQ(happy->role(), QAccessible::Graphic);
+    EXPECT_EQ(accessible(child<QWidget>(question(), "Image4"))->text(QAccessible::Name), QStringLiteral("sad face"));
+}
+
+TEST_F(Accessibility, OutlinedBoxesAreHiddenFromAssistiveTools)
+{
+    QAccessibleInterface *screen = accessible(question());
+    ASSERT_NE(screen, nullptr);
+    std::vector<QString> names;
+    for (int i = 0; i < screen->childCount(); ++i) {
+        QAccessibleInterface *c = screen->child(i);
+        ASSERT_NE(c, nullptr);
+        EXPECT_EQ(screen->indexOfChild(c), i);
+        names.push_back(c->object()->objectName());
+    }
+    EXPECT_EQ(std::count(names.begin(), names.end(), QStringLiteral("Image1")), 0);
+    EXPECT_EQ(std::count(names.begin(), names.end(), QStringLiteral("Image2")), 0);
+    EXPECT_EQ(std::count(names.begin(), names.end(), QStringLiteral("Image3")), 1);
+    EXPECT_EQ(std::count(names.begin(), names.end(), QStringLiteral("cmdOptions")), 1);
+    EXPECT_TRUE(accessible(child<QWidget>(question(), "Image1"))->state().invisible);
 }
 
 }  // namespace

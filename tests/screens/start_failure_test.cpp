@@ -1,12 +1,19 @@
-// What a failed start says: one line naming the failure from what Qt and the libraries under it said.
+// What a failed start says: one line naming the failure from what Qt and the libraries under it said;
+// and what a start that works lets through.
 
 // Own
-#include "screens/startup.h"
+#include "screens/start_failure.h"
 
 // Qt
 #include <QCoreApplication>
+#include <QLoggingCategory>
+#include <QTemporaryFile>
 
 #include <gtest/gtest.h>
+
+// Standard
+#include <optional>
+#include <unistd.h>
 
 namespace {
 
@@ -72,7 +79,7 @@ TEST(StartFailure, EachFailureIsNamedInOneLineInQtsWords)
         {"nothing said at all", {}, "the window system did not start"},
     };
     for (const Case &c : cases) {
-        const QString line = screens::platformStartFailureMessage(c.report);
+        const QString line = screens::describeStartFailure(c.report);
         EXPECT_EQ(line, begins + c.says) << c.name;
         for (const QString &absent : c.leavesOut)
             EXPECT_FALSE(line.contains(absent)) << c.name << ": " << line.toStdString();
@@ -85,7 +92,7 @@ TEST(StartFailure, EachFailureIsNamedInOneLineInQtsWords)
 TEST(StartFailure, TheServersReasonCannotBreakTheLineOrReachTheTerminal)
 {
     const QByteArray hostile = "\x1b]0;title\x07\x1b[2J" + QByteArray(1000, 'x') + "\r\nsecond line\n";
-    const QString line = screens::platformStartFailureMessage(
+    const QString line = screens::describeStartFailure(
         {.messages = {kRefusedByServer, kNotLoaded}, .fatal = kFatal, .rawOutput = hostile});
     for (const QChar c : line)
         EXPECT_TRUE(c.isPrint()) << "character " << static_cast<int>(c.unicode()) << " in " << line.toStdString();
@@ -105,6 +112,44 @@ TEST(StartFailure, OnlyAPluginThatLoadedNotAtAllIsLookedUp)
                    .fatal = kFatal}),
               QString());
     EXPECT_EQ(screens::unloadedPlatformPlugin({}), QString());
+}
+
+Q_LOGGING_CATEGORY(lcPlatform, "qt.qpa.tarvelo_test")
+
+QStringList g_printed;
+void record(QtMsgType, const QMessageLogContext &, const QString &message) { g_printed << message; }
+
+// While the platform starts, its own words are kept for naming a failure and never reach the player;
+// everything else, printed by Qt or written straight to the error output, comes out once the start
+// has worked. After it, the platform speaks as any other part of Qt does.
+TEST(StartFailure, AStartThatWorksPassesOnAllButThePlatformsOwnWords)
+{
+    QTemporaryFile errors;
+    ASSERT_TRUE(errors.open());
+    std::fflush(stderr);
+    const int realErrors = ::dup(STDERR_FILENO);
+    ASSERT_GE(::dup2(errors.handle(), STDERR_FILENO), 0);
+    const QtMessageHandler previous = qInstallMessageHandler(record);
+
+    screens::StartFailureGuard guard;
+    guard.begin();
+    qCWarning(lcPlatform, "the platform's own complaint");
+    qWarning("a word of the game's");
+    const char raw[] = "written straight to the error output\n";
+    EXPECT_EQ(::write(STDERR_FILENO, raw, sizeof raw - 1), static_cast<ssize_t>(sizeof raw - 1));
+    const QByteArray heldBack = errors.readAll();
+    const std::optional<QString> refusal = guard.end();
+    qCWarning(lcPlatform, "the platform once it runs");
+
+    qInstallMessageHandler(previous);
+    std::fflush(stderr);
+    ::dup2(realErrors, STDERR_FILENO);
+    ::close(realErrors);
+    EXPECT_EQ(refusal, std::nullopt);
+    EXPECT_EQ(g_printed, (QStringList{"a word of the game's", "the platform once it runs"}));
+    EXPECT_TRUE(heldBack.isEmpty()) << "the start had not worked yet";
+    errors.seek(0);
+    EXPECT_EQ(errors.readAll(), QByteArray(raw));
 }
 
 }  // namespace

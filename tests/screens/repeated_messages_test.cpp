@@ -1,8 +1,9 @@
-// What the game prints once its platform runs: the same news from two threads at once in one line,
-// and out before either thread goes on to end the program.
+// The repeated-message filter, which the start-failure guard's message handler becomes once the
+// platform runs: the same news from two threads at once in one line, and out before either thread
+// goes on to end the program.
 
 // Own
-#include "screens/startup.h"
+#include "screens/start_failure.h"
 
 // Qt
 #include <QString>
@@ -14,6 +15,7 @@
 #include <atomic>
 #include <chrono>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -33,13 +35,15 @@ void slowPrinter(QtMsgType, const QMessageLogContext &, const QString &message)
     ++g_printedCount;
 }
 
-// The handler goes in once per program, so one test covers it: repeats in a row are said once, a
-// repeat after another message is said again, and threads that race with the same message print
-// it once, each returning only once it is printed (the Wayland platform ends the program then).
-TEST(Messages, TheSameNewsFromManyThreadsIsPrintedOnceAndBeforeAnyGoesOn)
+// Repeats in a row are said once, a repeat after another message is said again, and threads that
+// race with the same message print it once, each returning only once it is printed (the Wayland
+// platform ends the program then).
+TEST(RepeatedMessages, TheSameNewsFromManyThreadsIsPrintedOnceAndBeforeAnyGoesOn)
 {
     const QtMessageHandler previous = qInstallMessageHandler(slowPrinter);
-    screens::sayRepeatedMessagesOnce();
+    screens::StartFailureGuard guard;
+    guard.begin();
+    ASSERT_EQ(guard.end(), std::nullopt) << "the test's screen takes the screens' colours";
 
     qWarning("display gone");
     qWarning("display gone");

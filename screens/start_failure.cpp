@@ -1,8 +1,7 @@
 // Own
-#include "startup.h"
+#include "start_failure.h"
 
 // Qt
-#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -19,22 +18,17 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
-#include <system_error>
 
 // System
 #include <dlfcn.h>
 #include <fcntl.h>
-#include <fontconfig/fontconfig.h>
 #include <sys/mman.h>
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 namespace screens {
 namespace {
-
-QString usageLine() { return QStringLiteral("Usage: %1 [--help] [--version]").arg(QCoreApplication::applicationName()); }
 
 // Whether the X server accepts is left to Qt's own connection: a trial connection of ours would
 // cost a round trip at every start, and the server may still be closing it when Qt connects.
@@ -147,138 +141,6 @@ QString platformPluginLoadError(const QString &key)
     return {};
 }
 
-// The error output during the platform's start, held in memory until the start is known to have
-// worked. libxcb writes an X server's refusal straight to it, beside Qt's account of the same failure.
-class HeldErrorOutput {
-public:
-    void hold()
-    {
-        std::fflush(stderr);
-        m_saved = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
-        if (m_saved < 0)
-            return;   // no error output to keep clean
-        m_held = ::memfd_create("tarvelo-start", MFD_CLOEXEC);
-        if (m_held >= 0 && m_held < 3) {   // the slot of a closed standard stream: move it out of the way
-            const int moved = ::fcntl(m_held, F_DUPFD_CLOEXEC, 3);
-            ::close(m_held);
-            m_held = moved;
-        }
-        if (m_held < 0 || ::dup2(m_held, STDERR_FILENO) < 0)
-            closeAll();
-    }
-
-    QByteArray held() const
-    {
-        QByteArray all;
-        if (m_held < 0)
-            return all;
-        std::fflush(stderr);
-        char buffer[4096];
-        for (off_t at = 0;;) {
-            const ssize_t n = ::pread(m_held, buffer, sizeof buffer, at);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            all.append(buffer, n);
-            at += n;
-        }
-        return all;
-    }
-
-    // Gives the error output back, with what was held written to it first when passOn.
-    void release(bool passOn)
-    {
-        if (m_saved < 0)
-            return;
-        const QByteArray all = passOn ? held() : QByteArray();
-        std::fflush(stderr);
-        ::dup2(m_saved, STDERR_FILENO);
-        closeAll();
-        for (qsizetype at = 0; at < all.size();) {
-            const ssize_t n = ::write(STDERR_FILENO, all.constData() + at, static_cast<std::size_t>(all.size() - at));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            at += n;
-        }
-    }
-
-private:
-    void closeAll()
-    {
-        if (m_held >= 0)
-            ::close(m_held);
-        if (m_saved >= 0)
-            ::close(m_saved);
-        m_held = m_saved = -1;
-    }
-
-    int m_saved = -1;   // the real error output
-    int m_held = -1;    // where it goes meanwhile
-};
-
-QtMessageHandler g_previousHandler = nullptr;
-HeldErrorOutput g_heldOutput;
-// The platform's own threads (the X11 event reader) may report while the main thread starts it.
-std::mutex g_reportLock;
-PlatformStartReport g_report;
-
-void platformStartHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    const bool platform = context.category != nullptr && std::strncmp(context.category, "qt.qpa", 6) == 0;
-    const bool uncategorised = context.category == nullptr || std::strcmp(context.category, "default") == 0;
-    if (type == QtFatalMsg) {
-        PlatformStartReport report;
-        {
-            const std::lock_guard lock(g_reportLock);
-            report = g_report;
-        }
-        report.fatal = message;
-        report.rawOutput = g_heldOutput.held();
-        // Whatever Qt says while the loader is asked goes into the held output and is dropped with it.
-        const QString plugin = unloadedPlatformPlugin(report);
-        if (!plugin.isEmpty())
-            report.pluginLoadError = platformPluginLoadError(plugin);
-        g_heldOutput.release(false);
-        std::fprintf(stderr, "%s\n", qPrintable(platformStartFailureMessage(report)));
-        std::_Exit(kExitNoDisplay);
-    }
-    if (platform || (uncategorised && type == QtCriticalMsg)) {
-        const std::lock_guard lock(g_reportLock);
-        g_report.messages << message;
-    }
-    // The platform plugin's own words are kept for a failure; a start that works does without them.
-    if (platform)
-        return;
-    g_previousHandler(type, context, message);
-}
-
-QtMessageHandler g_repeatNextHandler = nullptr;
-
-struct LastMessage {
-    // Held while the message is printed: a second thread with the same news waits until the first
-    // line is out, then says nothing. Recursive, in case a handler further on reports a message itself.
-    std::recursive_mutex mutex;
-    bool any = false;
-    QtMsgType type = QtDebugMsg;
-    QString text;
-};
-
-void sayOnceHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    // Never destroyed: Qt's own objects may still report something while the program exits.
-    static auto *last = new LastMessage;
-    const std::lock_guard lock(last->mutex);
-    if (last->any && type == last->type && message == last->text)
-        return;
-    last->any = true;
-    last->type = type;
-    last->text = message;
-    g_repeatNextHandler(type, context, message);
-}
-
 bool waylandReachable()
 {
     const QString name = qEnvironmentVariable("WAYLAND_DISPLAY");
@@ -299,56 +161,38 @@ bool waylandReachable()
     return ok;
 }
 
+// The guard whose platform is starting, and with it the report the handler writes; none once
+// the platform runs.
+std::mutex g_startingLock;
+StartFailureGuard *g_starting = nullptr;
+
+// The handler that prints, Qt's own unless another was put in before the guard's.
+QtMessageHandler g_nextHandler = nullptr;
+
+struct LastMessage {
+    // Held while the message is printed: a second thread with the same news waits until the first
+    // line is out, then says nothing. Recursive, in case a handler further on reports a message itself.
+    std::recursive_mutex mutex;
+    bool any = false;
+    QtMsgType type = QtDebugMsg;
+    QString text;
+};
+
+// Prints a message, unless it is the one printed last.
+void sayOnce(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    // Never destroyed: Qt's own objects may still report something while the program exits.
+    static auto *last = new LastMessage;
+    const std::lock_guard lock(last->mutex);
+    if (last->any && type == last->type && message == last->text)
+        return;
+    last->any = true;
+    last->type = type;
+    last->text = message;
+    g_nextHandler(type, context, message);
+}
+
 }  // namespace
-
-CommandLine parseCommandLine(const QStringList &arguments)
-{
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "A quiz of fifteen questions on computer knowledge. Press any key on the title screen to play, "
-        "Esc to leave."));
-    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Show this help and exit."));
-    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("Show the version and exit."));
-    parser.addOption(help);
-    parser.addOption(version);
-
-    QStringList all{QCoreApplication::applicationName()};
-    all += arguments;
-    if (!parser.parse(all)) {
-        QString error = parser.errorText();
-        if (error.endsWith(QLatin1Char('.')))
-            error.chop(1);
-        return {CommandLine::Action::Refuse,
-                QStringLiteral("%1: %2. %3").arg(QCoreApplication::applicationName(), error, usageLine())};
-    }
-    if (!parser.positionalArguments().isEmpty())
-        return {CommandLine::Action::Refuse,
-                QStringLiteral("%1: unexpected argument '%2'. %3")
-                    .arg(QCoreApplication::applicationName(), parser.positionalArguments().constFirst(), usageLine())};
-    if (parser.isSet(help))
-        // With no application object yet, the parser cannot know the program's name by itself.
-        return {CommandLine::Action::ShowHelp,
-                parser.helpText().replace(QLatin1String("<executable_name>"), QCoreApplication::applicationName())};
-    if (parser.isSet(version))
-        return {CommandLine::Action::ShowVersion,
-                QStringLiteral("%1 %2\n").arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion())};
-    return {};
-}
-
-QByteArray sessionBusAddress(const QByteArray &named, const QByteArray &runtimeDirectory)
-{
-    if (!named.isEmpty())
-        return named;
-    if (!runtimeDirectory.isEmpty()) {
-        const QByteArray socket = runtimeDirectory + "/bus";
-        struct stat s {};
-        if (stat(socket.constData(), &s) == 0 && S_ISSOCK(s.st_mode))
-            return "unix:path=" + socket;
-    }
-    return "disabled:";
-}
 
 bool displayReachable()
 {
@@ -369,32 +213,6 @@ QString noDisplayMessage()
         .arg(QCoreApplication::applicationName());
 }
 
-FontConfigurationReader::~FontConfigurationReader() { wait(); }
-
-void FontConfigurationReader::start()
-{
-    if (m_started)
-        return;
-    m_started = true;
-    try {
-        m_thread = std::thread([this] { m_read = FcInit() == FcTrue; });
-    } catch (const std::system_error &) {
-        // No thread to be had: Qt reads the configuration itself, as it would without the reader.
-    }
-}
-
-void FontConfigurationReader::wait()
-{
-    if (m_thread.joinable())
-        m_thread.join();
-}
-
-bool platformStartChangesEnvironment()
-{
-    // The X11 platform removes the first, Qt's Wayland start the second.
-    return qEnvironmentVariableIsSet("DESKTOP_STARTUP_ID") || qEnvironmentVariableIsSet("XDG_ACTIVATION_TOKEN");
-}
-
 QString unloadedPlatformPlugin(const PlatformStartReport &report)
 {
     const qsizetype loader = loaderMessage(report.messages);
@@ -404,7 +222,7 @@ QString unloadedPlatformPlugin(const PlatformStartReport &report)
     return quotedName(report.messages[loader]);
 }
 
-QString platformStartFailureMessage(const PlatformStartReport &report)
+QString describeStartFailure(const PlatformStartReport &report)
 {
     const QString refusal = firstLineOf(report.rawOutput);
     const QString complaint = pluginsOwnComplaint(report.messages);
@@ -444,33 +262,143 @@ QString shallowDisplayMessage(int depth)
         .arg(QCoreApplication::applicationName(), QString::number(depth), QString::number(kLeastColourDepth));
 }
 
-void guardPlatformStart()
+StartFailureGuard::~StartFailureGuard()
 {
+    if (!m_started)
+        return;
     {
-        const std::lock_guard lock(g_reportLock);
-        g_report = {};
+        const std::lock_guard lock(g_startingLock);
+        g_starting = nullptr;
     }
-    g_heldOutput.hold();
-    g_previousHandler = qInstallMessageHandler(platformStartHandler);
+    releaseOutput(true);
 }
 
-QString platformStarted()
+void StartFailureGuard::begin()
 {
-    qInstallMessageHandler(g_previousHandler);
+    holdOutput();
+    {
+        const std::lock_guard lock(g_startingLock);
+        m_report = {};
+        g_starting = this;
+    }
+    m_started = true;
+    const QtMessageHandler previous = qInstallMessageHandler(handleMessage);
+    if (previous != handleMessage)
+        g_nextHandler = previous;
+}
+
+std::optional<QString> StartFailureGuard::end()
+{
+    {
+        // No thread of the platform reaches this guard any more once the lock is given up.
+        const std::lock_guard lock(g_startingLock);
+        g_starting = nullptr;
+        m_report = {};
+    }
+    m_started = false;
     // The screen the windows open on; a platform without one has nothing to refuse.
     const QScreen *screen = QGuiApplication::primaryScreen();
     const int depth = screen != nullptr ? screen->depth() : kLeastColourDepth;
     const bool drawable = depth >= kLeastColourDepth;
-    g_heldOutput.release(drawable);
-    const std::lock_guard lock(g_reportLock);
-    g_report = {};
-    return drawable ? QString() : shallowDisplayMessage(depth);
+    releaseOutput(drawable);
+    if (drawable)
+        return std::nullopt;
+    return shallowDisplayMessage(depth);
 }
 
-void sayRepeatedMessagesOnce()
+void StartFailureGuard::handleMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (g_repeatNextHandler == nullptr)
-        g_repeatNextHandler = qInstallMessageHandler(sayOnceHandler);
+    const bool platform = context.category != nullptr && std::strncmp(context.category, "qt.qpa", 6) == 0;
+    const bool uncategorised = context.category == nullptr || std::strcmp(context.category, "default") == 0;
+    if (type == QtFatalMsg || platform || (uncategorised && type == QtCriticalMsg)) {
+        std::unique_lock lock(g_startingLock);
+        if (StartFailureGuard *guard = g_starting) {
+            if (type == QtFatalMsg) {
+                const PlatformStartReport report = guard->m_report;
+                lock.unlock();   // what Qt says from here on is dropped with the held output
+                guard->fail(report, message);
+            }
+            guard->m_report.messages << message;
+            // The platform plugin's own words are kept for a failure; a start that works does without them.
+            if (platform)
+                return;
+        }
+    }
+    sayOnce(type, context, message);
+}
+
+void StartFailureGuard::fail(PlatformStartReport report, const QString &fatal)
+{
+    report.fatal = fatal;
+    report.rawOutput = heldOutput();
+    const QString plugin = unloadedPlatformPlugin(report);
+    if (!plugin.isEmpty())
+        report.pluginLoadError = platformPluginLoadError(plugin);
+    releaseOutput(false);
+    std::fprintf(stderr, "%s\n", qPrintable(describeStartFailure(report)));
+    std::_Exit(kExitNoDisplay);
+}
+
+void StartFailureGuard::holdOutput()
+{
+    std::fflush(stderr);
+    m_savedOutput = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
+    if (m_savedOutput < 0)
+        return;   // no error output to keep clean
+    m_heldOutput = ::memfd_create("tarvelo-start", MFD_CLOEXEC);
+    if (m_heldOutput >= 0 && m_heldOutput < 3) {   // the slot of a closed standard stream: move it out of the way
+        const int moved = ::fcntl(m_heldOutput, F_DUPFD_CLOEXEC, 3);
+        ::close(m_heldOutput);
+        m_heldOutput = moved;
+    }
+    if (m_heldOutput < 0 || ::dup2(m_heldOutput, STDERR_FILENO) < 0)
+        closeOutputs();
+}
+
+QByteArray StartFailureGuard::heldOutput() const
+{
+    QByteArray all;
+    if (m_heldOutput < 0)
+        return all;
+    std::fflush(stderr);
+    char buffer[4096];
+    for (off_t at = 0;;) {
+        const ssize_t n = ::pread(m_heldOutput, buffer, sizeof buffer, at);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        all.append(buffer, n);
+        at += n;
+    }
+    return all;
+}
+
+void StartFailureGuard::releaseOutput(bool passOn)
+{
+    if (m_savedOutput < 0)
+        return;
+    const QByteArray all = passOn ? heldOutput() : QByteArray();
+    std::fflush(stderr);
+    ::dup2(m_savedOutput, STDERR_FILENO);
+    closeOutputs();
+    for (qsizetype at = 0; at < all.size();) {
+        const ssize_t n = ::write(STDERR_FILENO, all.constData() + at, static_cast<std::size_t>(all.size() - at));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        at += n;
+    }
+}
+
+void StartFailureGuard::closeOutputs()
+{
+    if (m_heldOutput >= 0)
+        ::close(m_heldOutput);
+    if (m_savedOutput >= 0)
+        ::close(m_savedOutput);
+    m_heldOutput = m_savedOutput = -1;
 }
 
 }  // namespace screens
