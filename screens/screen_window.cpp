@@ -60,8 +60,8 @@ void ScreenWindow::prepare()
     winId();
     // The frame's memory is taken and drawn into once now: the first paint after showing would
     // otherwise fault in every page of it, 33 MB at 3840x2160, before the player sees anything. The
-    // screen itself is drawn into it, off the display, so that its pictures are decoded and every
-    // face its controls use is loaded with the characters the game's texts are made of.
+    // screen is drawn into it as it is now, off the display, so that its pictures are decoded and
+    // the faces of its texts loaded.
     QBackingStore *store = backingStore();
     if (store == nullptr)
         return;
@@ -70,17 +70,6 @@ void ScreenWindow::prepare()
     store->beginPaint(whole);
     if (QPaintDevice *device = store->paintDevice()) {
         QPainter painter(device);
-        static const QString characters = [] {
-            QString all;
-            for (char16_t c = u' '; c <= u'~'; ++c)
-                all.append(QChar(c));
-            return all;
-        }();
-        for (const QWidget *w : findChildren<QWidget *>()) {
-            painter.setFont(w->font());
-            painter.drawText(QPoint(0, height() / 2), characters);
-        }
-        // Last, the screen as it is now: what the frame holds is never anything else.
         painter.fillRect(rect(), palette().window());
         render(&painter, QPoint(), QRegion(childrenRect()));
     }
