@@ -351,8 +351,12 @@ private:
                 option = option % 4 + 1;
             Clock::time_point released;
             add("tick_ms", clickToFrame(question::kBoxes[static_cast<std::size_t>(option - 1)].geometry, option, &released));
-            m_x.waitForQuiet(100ms, 5s);
-            const driver::Judgement judged = driver::readJudgement(m_session);
+            // The judgement's colours, once the screen is still; a slow frame is waited for again.
+            driver::Judgement judged;
+            for (int look = 0; look < 3 && judged.correct < 1; ++look) {
+                m_x.waitForQuiet(100ms, 5s);
+                judged = driver::readJudgement(m_session);
+            }
             if (judged.correct < 1) {
                 // A win hides the options with everything else but its message.
                 if (++right != quiz::kLastQuestion)
