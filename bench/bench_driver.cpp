@@ -27,6 +27,7 @@
 // Writes OUTPUT_DIR/samples.csv (every sample) and OUTPUT_DIR/results.csv (the summary), prints the table.
 
 // Own
+#include "bench/judging.h"
 #include "bench/wakings.h"
 #include "driver/application.h"
 #include "driver/play.h"
@@ -556,48 +557,17 @@ private:
 
 // --- Summary -----------------------------------------------------------------------------------------
 
-struct Stats {
-    int count = 0;
-    double min = NAN;
-    double median = NAN;
-    double max = NAN;
-};
+using bench::Row;
+using bench::Stats;
 
 Stats statsOf(const std::vector<Sample> &samples, const std::string &program, const std::string &figure)
 {
-    std::vector<double> v;
+    std::vector<double> values;
     for (const Sample &s : samples)
         if (s.program == program && s.figure == figure)
-            v.push_back(s.value);
-    Stats st;
-    if (v.empty())
-        return st;
-    std::sort(v.begin(), v.end());
-    st.count = static_cast<int>(v.size());
-    st.min = v.front();
-    st.max = v.back();
-    const std::size_t n = v.size();
-    st.median = n % 2 == 1 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-    return st;
+            values.push_back(s.value);
+    return bench::statsOf(values);
 }
-
-// A figure of the table and the target it is held to.
-struct Row {
-    std::string figure;
-    std::string label;
-    std::string unit;
-    enum Kind {
-        RatioToReference,   // the game's median against the reference's, at most `limit`
-        AtMost,             // the judged value at most `limit`
-        Below,              // the judged value below `limit`
-        OnTime,             // never early, and the judged value at most `limit` late
-        OnTimeAgainstReference,   // never early, and the judged value at most `limit` times the reference's median
-        None
-    } kind;
-    double limit;
-    std::string judgedOn;   // "median" or "max"
-    std::string referenceFigure{};   // the reference's figure beside it, when not the same one
-};
 
 // The figures of every size measured, then the idle figures with and without a session bus. Labels
 // hold no comma: results.csv is read by splitting at commas.
@@ -637,15 +607,7 @@ std::vector<Row> rowsFor(const std::vector<std::string> &sizes)
     return rows;
 }
 
-std::string num(double v, int precision = 3)
-{
-    if (std::isnan(v))
-        return "";
-    std::ostringstream s;
-    s.precision(precision);
-    s << std::fixed << v;
-    return s.str();
-}
+using bench::num;
 
 void summarize(const std::vector<Sample> &samples, const std::vector<Row> &rows, const std::string &out)
 {
@@ -662,47 +624,15 @@ void summarize(const std::vector<Sample> &samples, const std::vector<Row> &rows,
     for (const Row &row : rows) {
         const Stats g = statsOf(samples, "game", row.figure);
         const Stats r = statsOf(samples, "reference", row.referenceFigure.empty() ? row.figure : row.referenceFigure);
-        double ratio = (r.count > 0 && r.median > 0) ? g.median / r.median : NAN;
-        std::string target;
-        double judged = NAN;
-        std::string met;
-        switch (row.kind) {
-        case Row::RatioToReference:
-            target = "ratio <= " + num(row.limit, 2);
-            judged = ratio;
-            met = std::isnan(judged) ? "" : (judged <= row.limit ? "met" : "not met");
-            break;
-        case Row::AtMost:
-        case Row::Below:
-            target = (row.kind == Row::AtMost ? "<= " : "< ") + num(row.limit, row.limit == 0 ? 0 : 1);
-            judged = row.judgedOn == "max" ? g.max : g.median;
-            if (!std::isnan(judged))
-                met = (row.kind == Row::AtMost ? judged <= row.limit : judged < row.limit) ? "met" : "not met";
-            break;
-        case Row::OnTime:
-        case Row::OnTimeAgainstReference: {
-            const bool againstReference = row.kind == Row::OnTimeAgainstReference;
-            judged = row.judgedOn == "max" ? g.max : g.median;
-            ratio = againstReference && r.count > 0 ? judged / r.median : NAN;
-            const double bound = againstReference ? row.limit * r.median : row.limit;
-            target = "0 to " + num(bound, 1) + (againstReference ? " (" + num(row.limit, 2) + " x ref)" : "");
-            if (g.count == 0)
-                met = "no runs";
-            else if (!std::isnan(bound))
-                met = g.min >= 0 && judged <= bound ? "met" : (g.min < 0 ? "not met (early)" : "not met");
-            break;
-        }
-        case Row::None:
-            break;
-        }
+        const bench::Verdict v = bench::judge(row, g, r);
         csv << row.figure << "," << row.label << "," << row.unit << "," << g.count << "," << num(g.min) << ","
             << num(g.median) << "," << num(g.max) << "," << r.count << "," << num(r.min) << "," << num(r.median) << ","
-            << num(r.max) << "," << num(ratio) << "," << target << "," << (row.kind == Row::None ? "" : row.judgedOn)
-            << "," << num(judged) << "," << met << "\n";
+            << num(r.max) << "," << num(v.ratio) << "," << v.target << "," << (row.kind == Row::None ? "" : row.judgedOn)
+            << "," << num(v.judged) << "," << v.met << "\n";
         std::printf("%-40s %-12s %5d %10s %10s %10s | %5d %10s %10s %10s | %7s %-14s %s\n", row.label.c_str(),
                     row.unit.c_str(), g.count, num(g.min).c_str(), num(g.median).c_str(), num(g.max).c_str(), r.count,
-                    num(r.min).c_str(), num(r.median).c_str(), num(r.max).c_str(), num(ratio).c_str(),
-                    target.c_str(), met.c_str());
+                    num(r.min).c_str(), num(r.median).c_str(), num(r.max).c_str(), num(v.ratio).c_str(),
+                    v.target.c_str(), v.met.c_str());
     }
     std::printf("\nTargets are judged on the column named in results.csv (the median run for the ratios and the "
                 "farewell, the worst run otherwise); a farewell is also never early: its least lateness is at least 0.\n");
