@@ -59,9 +59,8 @@ void ScreenWindow::prepare()
     placeMaximized();
     winId();
     // The frame's memory is taken and drawn into once now: the first paint after showing would
-    // otherwise fault in every page of it, 33 MB at 3840x2160, before the player sees anything. The
-    // screen is drawn into it as it is now, off the display, so that its pictures are decoded and
-    // the faces of its texts loaded.
+    // otherwise fault in every page of it before the player sees anything. The screen is drawn into
+    // it as it is now, off the display, so that its pictures are decoded and its faces loaded.
     QBackingStore *store = backingStore();
     if (store == nullptr)
         return;
@@ -126,8 +125,7 @@ void ScreenWindow::closeEvent(QCloseEvent *event)
 void ScreenWindow::focusInEvent(QFocusEvent *event)
 {
     // Qt's own handler repaints the whole window whenever it takes the focus, as it does on every
-    // start and every switch back to the game: a second whole frame, 33 MB at 3840x2160, that
-    // shows the very same pixels.
+    // start and every switch back to the game: a second whole frame of the very same pixels.
     event->accept();
 }
 
