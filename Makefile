@@ -65,8 +65,9 @@ screenshots: build
 clean:
 	rm -rf build
 
-# Start-up, memory, idle cost and response time of the game against a minimal Qt program, in the
-# release preset. Not part of `make test`: it takes about 40 minutes, wants a quiet machine and root.
+# Every moment a player waits for, memory and idle cost of the game against a bare Qt program doing
+# the same, in the release preset. Not part of `make test`: it takes about 40 minutes, wants a quiet
+# machine and root.
 .PHONY: bench
 bench: PACKAGES += linux-perf
 bench: deps

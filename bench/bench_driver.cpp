@@ -648,7 +648,7 @@ int main(int argc, char *argv[])
     }
     const int runs = argc > 4 ? std::atoi(argv[4]) : 40;
     const int idleRuns = argc > 5 ? std::atoi(argv[5]) : 3;
-    const double idleSeconds = argc > 6 ? std::atof(argv[6]) : 30.0;
+    const double idleSeconds = argc > 6 ? std::atof(argv[6]) : 20.0;
     driver::Application application(argc, argv);
     std::vector<std::string> sizes{"1024x768", "1920x1080", "3840x2160"};
     if (const char *only = std::getenv("TARVELO_BENCH_SIZES")) {

@@ -6,7 +6,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:?usage: run_bench.sh BUILD_DIR}" && pwd)
 runs=${2:-40}
 idle_runs=${3:-3}
-idle_seconds=${4:-30}
+idle_seconds=${4:-20}
 
 echo "bench on $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg) before the runs"
 "$build/bench/tarvelo_bench" "$build/app/tarvelo" "$build/bench/tarvelo_reference" "$here" \
