@@ -6,9 +6,14 @@
 
 // Qt
 #include <QCoreApplication>
+#include <QTimer>
 
 namespace screens {
 namespace {
+
+// Long enough for the display server to have drawn the title's first frame, short beside the time
+// a player takes to read the title and press a key.
+constexpr std::chrono::milliseconds kPrepareAfterFirstFrame{250};
 
 // Two windows that together fit into what one of them had, side by side or one above the other,
 // were laid out beside each other by a tiling compositor. A stacking desktop maximizes each to the
@@ -32,12 +37,16 @@ ScreenWindow &ProgramShell::window(quiz::Screen screen)
     case quiz::Screen::Title:
         if (!m_title) {
             m_title = std::make_unique<TitleWindow>(*this);
-            // While the player reads the title, the screens that follow are made ready to show.
+            // While the player reads the title, the screens that follow are made ready to show. Not
+            // at once: the display server is still putting the title's first frame on the screen,
+            // and drawing two more frames beside it would hold that frame back.
             QObject::connect(m_title.get(), &ScreenWindow::firstFrameShown, m_title.get(), [this] {
-                if (m_ended)
-                    return;
-                window(quiz::Screen::Question).prepare();
-                window(quiz::Screen::Farewell).prepare();
+                QTimer::singleShot(kPrepareAfterFirstFrame, m_title.get(), [this] {
+                    if (m_ended)
+                        return;
+                    window(quiz::Screen::Question).prepare();
+                    window(quiz::Screen::Farewell).prepare();
+                });
             });
         }
         return *m_title;

@@ -8,7 +8,6 @@
 #include <QCloseEvent>
 #include <QFocusEvent>
 #include <QGuiApplication>
-#include <QImage>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QResizeEvent>
