@@ -36,6 +36,10 @@ void showAndWait(screens::ScreenWindow &window)
 
 TEST_F(PreparedScreens, OnceTheTitleIsDrawnTheScreensThatFollowAreReadyAndNoneShows)
 {
+    // Not while the title's first frame goes out: that frame would wait for theirs.
+    bool readyAtFirstFrame = true;
+    QObject::connect(&title(), &screens::ScreenWindow::firstFrameShown, &title(),
+                     [&] { readyAtFirstFrame = question().testAttribute(Qt::WA_WState_Created); });
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&title()));
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_shell.farewell() != nullptr; })) << "the farewell is made ready";
     for (QWidget *w : {static_cast<QWidget *>(&question()), static_cast<QWidget *>(m_shell.farewell())}) {
@@ -43,6 +47,7 @@ TEST_F(PreparedScreens, OnceTheTitleIsDrawnTheScreensThatFollowAreReadyAndNoneSh
         EXPECT_TRUE(w->testAttribute(Qt::WA_WState_Created)) << "its native window exists";
         EXPECT_FALSE(w->isVisible());
     }
+    EXPECT_FALSE(readyAtFirstFrame) << "made ready with the title's first frame";
     EXPECT_TRUE(title().isVisible());
     EXPECT_FALSE(question().game().started());
 }
