@@ -188,12 +188,15 @@ Session::~Session()
 
 void Session::endLeftovers()
 {
+    // A program in the middle of exec() shows no environment for a moment, so the runtime is taken
+    // for empty only when two looks 20 ms apart both find no program on it.
     const auto waitUntilGone = [this](std::chrono::milliseconds timeout) {
         const auto deadline = Clock::now() + timeout;
         std::vector<pid_t> left = programsOnRuntime(m_runtime);
-        while (!left.empty() && Clock::now() < deadline) {
+        for (int emptyLooks = left.empty() ? 1 : 0; emptyLooks < 2 && Clock::now() < deadline;) {
             std::this_thread::sleep_for(20ms);
             left = programsOnRuntime(m_runtime);
+            emptyLooks = left.empty() ? emptyLooks + 1 : 0;
         }
         return left;
     };
