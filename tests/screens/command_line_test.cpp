@@ -14,6 +14,7 @@ TEST(CommandLine, KnownOptionsAndRefusals)
     EXPECT_EQ(screens::parseCommandLine({"--help"}).action, Action::ShowHelp);
     EXPECT_EQ(screens::parseCommandLine({"-h"}).action, Action::ShowHelp);
     EXPECT_EQ(screens::parseCommandLine({"--version"}).action, Action::ShowVersion);
+    EXPECT_EQ(screens::parseCommandLine({"-v"}).action, Action::ShowVersion);
     for (const QStringList &bad : {QStringList{"--fullscreen"}, QStringList{"-z"}, QStringList{"questions.txt"},
                                    QStringList{"--help", "extra"}}) {
         const screens::CommandLine refused = screens::parseCommandLine(bad);
