@@ -48,6 +48,11 @@ TEST(StartFailure, EachFailureIsNamedInOneLineInQtsWords)
          "could not connect to display :77 (Authorization required, but no authorization protocol specified)"},
         {"nothing listening", {.messages = {QStringLiteral("could not connect to display :4095"), kNotLoaded}, .fatal = kFatal},
          "could not connect to display :4095", {QStringLiteral("("), QStringLiteral("even though")}},
+        {"the plugin's complaint is its last word before the loader's, not an earlier warning",
+         {.messages = {QStringLiteral("QStandardPaths: XDG_RUNTIME_DIR not set, defaulting to '/tmp/runtime-root'"),
+                       QStringLiteral("could not connect to display :4095"), kNotLoaded},
+          .fatal = kFatal},
+         "could not connect to display :4095"},
         {"an unknown platform, with the platforms there are",
          {.messages = {QStringLiteral("Could not find the Qt platform plugin \"nosuch\" in \"\"")}, .fatal = kFatal},
          "could not find the Qt platform plugin \"nosuch\"; available platform plugins are: minimal, offscreen, xcb, "
