@@ -1,5 +1,6 @@
 // Own
 #include "platform.h"
+#include "panel_keeping_style.h"
 #include "standard_scheme.h"
 #include "widgets.h"
 
@@ -7,7 +8,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPalette>
-#include <QStyleFactory>
 #include <QWidget>
 
 // Standard
@@ -55,7 +55,7 @@ void installStyle()
 {
     // Fusion draws the same buttons and boxes on every desktop; its own palette follows the
     // desktop's theme, so the colours come from the standard scheme instead.
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setStyle(new PanelKeepingStyle);
     paletteStore() = standardScheme();
     QApplication::setPalette(paletteStore());
 }
