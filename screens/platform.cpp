@@ -105,16 +105,19 @@ QLabel *makeLabel(QWidget *parent, const Geometry &geometry, double dpi)
     return label;
 }
 
-void applyLabel(QLabel &label, const quiz::Label &state, const FontSpec &designFont)
+void applyLabel(QLabel &label, const quiz::Label &state, const FontSpec &designFont, const quiz::Label *written)
 {
     const QString caption = toQString(state.caption);
     if (label.text() != caption)
         label.setText(caption);
-    QPalette palette = label.palette();
-    palette.setColor(QPalette::Window, toQColor(state.back));
-    palette.setColor(QPalette::WindowText, toQColor(state.text));
-    label.setPalette(palette);
-    label.setFont(toQFont(designFont, state.pointSize));
+    if (written == nullptr || written->back != state.back || written->text != state.text) {
+        QPalette palette = label.palette();
+        palette.setColor(QPalette::Window, toQColor(state.back));
+        palette.setColor(QPalette::WindowText, toQColor(state.text));
+        label.setPalette(palette);
+    }
+    if (written == nullptr || written->pointSize != state.pointSize)
+        label.setFont(toQFont(designFont, state.pointSize));
     label.setVisible(state.visible);
 }
 

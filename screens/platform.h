@@ -67,7 +67,10 @@ inline QString toQString(std::string_view text)
 // Builds a label as every screen draws them: opaque, plain text wrapped at word boundaries from the
 // top-left corner, clipped at its bottom edge.
 QLabel *makeLabel(QWidget *parent, const Geometry &geometry, double dpi);
-// Writes one label's state; the design font is the one its table gives.
-void applyLabel(QLabel &label, const quiz::Label &state, const FontSpec &designFont);
+// Writes one label's state; the design font is the one its table gives. Given the state the label
+// was last written with, it writes only what changed since: Qt resolves a palette or a font set on a
+// widget against its parent's before it can tell that nothing changed, and on the question screen
+// that was a third of what a click cost before the frame was drawn.
+void applyLabel(QLabel &label, const quiz::Label &state, const FontSpec &designFont, const quiz::Label *written = nullptr);
 
 }  // namespace screens

@@ -14,6 +14,9 @@
 #include <QLabel>
 #include <QSignalBlocker>
 
+// Standard
+#include <utility>
+
 namespace screens {
 namespace {
 
@@ -135,7 +138,8 @@ void QuestionWindow::render()
     const quiz::QuestionControls &c = m_game.controls();
     const quiz::Control target = quiz::focusAfter(m_rendered, c, focusedControl());
     const std::string said = quiz::announcement(m_rendered, c, quiz::correctOptionFor(m_game.state().qIndex));
-    m_rendered = c;
+    const quiz::QuestionControls before = std::exchange(m_rendered, c);
+    const auto written = [this](const quiz::Label &label) { return m_drawn ? &label : nullptr; };
 
     // What the controls say is written first, so that the focus arrives at a control that says it.
     for (std::size_t i = 0; i < quiz::kOptionCount; ++i) {
@@ -163,12 +167,12 @@ void QuestionWindow::render()
         box.setChecked(c.boxes[i].ticked);
         box.setEnabled(c.boxes[i].enabled);
         box.setVisible(c.boxes[i].visible);
-        applyLabel(*m_options[i], c.options[i], kOptions[i].font);
+        applyLabel(*m_options[i], c.options[i], kOptions[i].font, written(before.options[i]));
     }
-    applyLabel(*m_question, c.question, kQuestion.font);
-    applyLabel(*m_number, c.number, kNumber.font);
-    applyLabel(*m_message, c.message, kMessage.font);
-    applyLabel(*m_lifelineUsed, c.lifelineUsed, kLifelineUsed.font);
+    applyLabel(*m_question, c.question, kQuestion.font, written(before.question));
+    applyLabel(*m_number, c.number, kNumber.font, written(before.number));
+    applyLabel(*m_message, c.message, kMessage.font, written(before.message));
+    applyLabel(*m_lifelineUsed, c.lifelineUsed, kLifelineUsed.font, written(before.lifelineUsed));
     applyButton(*m_showOptions, c.showOptions);
     applyButton(*m_lifeline, c.lifeline);
     applyButton(*m_next, c.next);
@@ -183,6 +187,8 @@ void QuestionWindow::render()
     } else if (!c.endTimer.running && m_endTimer.isActive()) {
         stopTimers();
     }
+
+    m_drawn = true;
 
     // Last, after every focus move: the focus's own speech would cut it off.
     m_announcer->announce(toQString(said));

@@ -74,6 +74,7 @@ private:
     std::array<QWidget *, quiz::kTabOrder.size()> m_tabOrder{};   // in the order of quiz::kTabOrder
     SpokenLine *m_announcer = nullptr;
     quiz::QuestionControls m_rendered;   // what the last render drew: what an event changed is told from it
+    bool m_drawn = false;                // m_rendered holds what the labels show, not a default
 };
 
 }  // namespace screens

@@ -71,11 +71,12 @@ void TextLabel::layOut(const QRect &area)
 
 void TextLabel::paintEvent(QPaintEvent *)
 {
+    // An empty label shows its background only, which Qt has filled already.
+    if (text().isEmpty())
+        return;
     const QRect area = contentsRect();
     if (text() != m_laidOutText || font() != m_laidOutFont || area.size() != m_laidOutSize)
         layOut(area);
-    if (m_laidOutText.isEmpty())
-        return;
     QPainter painter(this);
     painter.setPen(QPen(palette().brush(foregroundRole()), 0));
     m_layout.draw(&painter, area.topLeft());

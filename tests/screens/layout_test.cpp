@@ -5,6 +5,7 @@
 #include "screen_fixture.h"
 #include "screens/platform.h"
 #include "screens/widgets.h"
+#include "quiz/question_game.h"
 
 // Qt
 #include <QCoreApplication>
@@ -176,6 +177,12 @@ TEST_F(Layout, FontsAreTheDesignFacesSubstitutes)
         EXPECT_DOUBLE_EQ(w.font().pointSizeF(), c.points) << c.name;
         EXPECT_EQ(w.font().bold(), c.bold) << c.name;
     }
+    // A game enlarges the question, its options and the message from their design size, and keeps
+    // them so through every later write of those labels.
+    enterQuiz(0);
+    click(button("cmdOptions"));
+    for (const char *name : {"lblQuestion", "lblAnsOne", "lblTest"})
+        EXPECT_DOUBLE_EQ(label(name).font().pointSizeF(), quiz::kMessagePointSize) << name;
 }
 
 TEST_F(Layout, DialogFontCaptionsFitTheirBoxes)
