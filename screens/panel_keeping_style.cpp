@@ -11,17 +11,12 @@
 namespace screens {
 namespace {
 
-// In kilobytes: a few dozen panels, every look of every button of the three screens.
-constexpr qsizetype kKeptKilobytes = 1024;
+// In kilobytes: every look of every button of the three screens, a few dozen panels, even at twice
+// the scale.
+constexpr qsizetype kKeptKilobytes = 4096;
 
-}  // namespace
-
-PanelKeepingStyle::PanelKeepingStyle()
-    : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))), m_panels(kKeptKilobytes)
-{
-}
-
-QString PanelKeepingStyle::lookOf(const QStyleOption &option, qreal ratio)
+// A panel's look: everything Fusion's own cache tells panels apart by.
+QString lookOf(const QStyleOption &option, qreal ratio)
 {
     const auto *button = qstyleoption_cast<const QStyleOptionButton *>(&option);
     const int features = button != nullptr ? static_cast<int>(button->features) : -1;
@@ -33,6 +28,13 @@ QString PanelKeepingStyle::lookOf(const QStyleOption &option, qreal ratio)
         .arg(option.rect.width())
         .arg(option.rect.height())
         .arg(ratio);
+}
+
+}  // namespace
+
+PanelKeepingStyle::PanelKeepingStyle()
+    : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))), m_panels(kKeptKilobytes)
+{
 }
 
 void PanelKeepingStyle::drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,

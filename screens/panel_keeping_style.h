@@ -24,9 +24,6 @@ public:
     qsizetype keptPanels() const { return m_panels.count(); }
 
 private:
-    // A panel's look: everything Fusion's own cache tells panels apart by.
-    static QString lookOf(const QStyleOption &option, qreal ratio);
-
     mutable QCache<QString, QImage> m_panels;
 };
 
