@@ -1,7 +1,9 @@
 # Tarvelo: the whole set-up on a fresh Debian 12 is `make run` or `make test`.
 SHELL := /bin/bash
 
-# Everything the build, the game and its tests need, as Debian bookworm packages.
+# Everything the build, the game and its tests need, as Debian bookworm packages. brings
+# dbus-launch, through which a program with no session bus would start one of its own: a test checks
+# that the game never does.
 PACKAGES := cmake ninja-build g++ make pkg-config \
             qt6-base-dev qt6-base-private-dev qt6-qpa-plugins qt6-wayland qt6-gtk-platformtheme libgl-dev \
             googletest libgtest-dev \
@@ -46,12 +48,19 @@ build: configure
 run: build
 	$(BUILD_DIR)/app/tarvelo
 
-# The whole suite, then the rules' tests and the GUI monkey again under the sanitizers.
+# The whole suite, then the rules' tests and the GUI monkey again under the sanitizers; then a check
+# that the account running it has its settings and folders as they were (a leak is named).
+ACCOUNT_BEFORE := $(BUILD_DIR)/account-before-test.txt
+
 test: build
-	ctest --preset default
-	cmake --preset asan > /dev/null
-	cmake --build --preset asan --target quiz_tests tarvelo tarvelo_monkey
-	ctest --preset asan -L "quiz|robustness"
+	@bash tests/account_untouched.sh take $(ACCOUNT_BEFORE)
+	@status=0; \
+	ctest --preset default || status=1; \
+	{ cmake --preset asan > /dev/null && \
+	  cmake --build --preset asan --target quiz_tests tarvelo tarvelo_monkey && \
+	  ctest --preset asan -L "quiz|robustness"; } || status=1; \
+	bash tests/account_untouched.sh compare $(ACCOUNT_BEFORE) || status=1; \
+	exit $$status
 
 # Regenerates the pictures and the icon in resources/ from their generator.
 pictures: build

@@ -1,5 +1,6 @@
 // Own
 #include "screen_reader.h"
+#include "private_home.h"
 
 // Standard
 #include <algorithm>
@@ -160,7 +161,7 @@ void SpeechLog::feed(std::string_view bytes)
 }
 
 ScreenReader::ScreenReader(Session &session, std::chrono::milliseconds timeout)
-    : m_session(session), m_home(session.folder() + "/reader-home"), m_debugFile(session.folder() + "/orca-debug.log")
+    : m_session(session), m_home(session.homeFolder()), m_debugFile(session.folder() + "/orca-debug.log")
 {
     if (session.busAddress().empty())
         throw Failure("a screen reader needs the session's bus (Session::Options::sessionBus)");
@@ -189,11 +190,10 @@ std::vector<std::string> ScreenReader::environment() const
 {
     // Only the session's display and runtime folder: the caller's settings, language and
     // desktop stay out, so that Orca speaks its defaults in English.
-    return m_session.environment({"DBUS_SESSION_BUS_ADDRESS=" + m_session.busAddress(), "HOME=" + m_home,
-                                  "XDG_CONFIG_HOME=" + m_home + "/.config", "XDG_DATA_HOME=" + m_home + "/.local/share",
-                                  "XDG_CACHE_HOME=" + m_home + "/.cache", "XDG_STATE_HOME=" + m_home + "/.local/state",
-                                  "LANG=C.UTF-8", "GDK_BACKEND=x11"},
-                                 true);
+    std::vector<std::string> extra = homeEnvironment(m_home);
+    extra.insert(extra.end(),
+                 {"DBUS_SESSION_BUS_ADDRESS=" + m_session.busAddress(), "LANG=C.UTF-8", "GDK_BACKEND=x11"});
+    return m_session.environment(extra, true);
 }
 
 void ScreenReader::startSpeechDispatcher(std::chrono::milliseconds timeout)

@@ -1,6 +1,6 @@
 // A screen reader listening to a session's display, as a blind player has one: Orca, speaking
 // through a speech-dispatcher of the session's own. Both are told the session bus's address and
-// get a home of their own inside the session's folder. What Orca spoke is read back from Orca's
+// keep their settings in the session's home, where the services of its bus keep theirs. What Orca spoke is read back from Orca's
 // debug file (FOLDER/orca-debug.log), which stays in the folder when a test fails.
 #pragma once
 

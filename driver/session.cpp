@@ -1,5 +1,6 @@
 // Own
 #include "session.h"
+#include "private_home.h"
 #include "sway_display.h"
 #include "weston_display.h"
 #include "xvfb_display.h"
@@ -64,6 +65,9 @@ Session::Session(const Options &options)
     // The runtime folder exists before the display starts: a Wayland compositor puts its socket there.
     m_runtime = m_folder + "/runtime";
     mkdir(m_runtime.c_str(), 0700);
+    // So does the home, which a display may give to the user it runs its programs as.
+    m_home = m_folder + "/home";
+    mkdir(m_home.c_str(), 0700);
     if ((options.wayland || options.tiling) && options.dpiScale != 1)
         throw Failure("a Wayland session takes no dpiScale: Xft.dpi is an X resource");
     if (options.tiling) {
@@ -81,7 +85,11 @@ Session::Session(const Options &options)
                                                                        .authorization = options.authorization,
                                                                        .keyboardLayout = options.keyboardLayout});
     }
-    m_environment = m_display->clientEnvironment();
+    // The session bus hands its own environment to the services it starts on demand (the
+    // accessibility bus, dconf), so the home reaches them through it too.
+    m_environment = homeEnvironment(m_home);
+    const std::vector<std::string> display = m_display->clientEnvironment();
+    m_environment.insert(m_environment.end(), display.begin(), display.end());
     m_environment.push_back("XDG_RUNTIME_DIR=" + m_runtime);
     if (options.scaleFactor != 1)
         m_environment.push_back("QT_SCALE_FACTOR=" + std::to_string(options.scaleFactor));
@@ -119,9 +127,7 @@ void Session::startAccessibilityBus()
                                {"DBUS_SESSION_BUS_ADDRESS=" + m_busAddress, "DISPLAY"}, false, "accessibility-bus");
     // Up once it owns its name on the session bus, where programs look for it.
     const auto deadline = Clock::now() + 10s;
-    while (askSessionBus({"/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner", "string:org.a11y.Bus"},
-                         "org.freedesktop.DBus")
-               .find("boolean true") == std::string::npos) {
+    while (!busNameOwned("org.a11y.Bus")) {
         if (Clock::now() >= deadline || !launcher.running())
             fail("the accessibility bus did not start: " + launcher.output());
         std::this_thread::sleep_for(20ms);
@@ -140,6 +146,33 @@ std::string Session::askSessionBus(const std::vector<std::string> &call, const s
     return ask.output();
 }
 
+bool Session::busNameOwned(const std::string &name)
+{
+    return askSessionBus({"/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner", "string:" + name},
+                         "org.freedesktop.DBus")
+               .find("boolean true") != std::string::npos;
+}
+
+bool Session::onSessionBus(pid_t program)
+{
+    if (m_busAddress.empty())
+        return false;
+    // Every connection has a unique name, ":1.N"; the bus knows the process behind each.
+    const std::string names =
+        askSessionBus({"/org/freedesktop/DBus", "org.freedesktop.DBus.ListNames"}, "org.freedesktop.DBus");
+    const std::string wanted = "uint32 " + std::to_string(program) + "\n";
+    for (std::size_t at = names.find("string \":"); at != std::string::npos; at = names.find("string \":", at + 1)) {
+        const std::size_t start = at + 8;
+        const std::string name = names.substr(start, names.find('"', start) - start);
+        const std::string process = askSessionBus(
+            {"/org/freedesktop/DBus", "org.freedesktop.DBus.GetConnectionUnixProcessID", "string:" + name},
+            "org.freedesktop.DBus");
+        if (process.find(wanted) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
 void Session::setAccessibilityStatus(const std::string &property, bool on)
 {
     askSessionBus({"/org/a11y/bus", "org.freedesktop.DBus.Properties.Set", "string:org.a11y.Status",
@@ -149,10 +182,8 @@ void Session::setAccessibilityStatus(const std::string &property, bool on)
 
 void Session::startWindowManager()
 {
-    // Settings and caches of its own in the folder, so that a user's Openbox settings change no test.
-    Process &manager = launch({"openbox", "--sm-disable"},
-                              {"XDG_CONFIG_HOME=" + m_folder + "/config", "XDG_CACHE_HOME=" + m_folder + "/cache"},
-                              false, "window-manager");
+    // Its settings are the session home's, none: a user's Openbox settings change no test.
+    Process &manager = launch({"openbox", "--sm-disable"}, {}, false, "window-manager");
     // The game must come up managed, so it starts only once the manager manages windows.
     if (!m_display->waitForWindowManager(10s) || !manager.running())
         fail("the window manager did not start: " + manager.output());

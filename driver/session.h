@@ -1,6 +1,6 @@
 // One run of the game and everything around it, composed in one place: a folder for logs and
-// screenshots, a display server of its own, a private XDG_RUNTIME_DIR, and the game's environment
-// made of them. This is where the kind of display is chosen (Xvfb, or a headless weston or sway for
+// screenshots, a display server of its own, a private XDG_RUNTIME_DIR, a home of its own (HOME and
+// the XDG folders, GSettings' database among them), and the game's environment made of them. This is where the kind of display is chosen (Xvfb, or a headless weston or sway for
 // the game on Wayland) and where a screen reader's session bus (dbus-run-session, with AT-SPI) would
 // add its address to the game's environment.
 #pragma once
@@ -78,13 +78,21 @@ public:
     const std::string &folder() const { return m_folder; }
     // The session's XDG_RUNTIME_DIR, inside its folder.
     const std::string &runtimeFolder() const { return m_runtime; }
+    // The session's HOME, inside its folder: every program of the session keeps its settings and
+    // caches there, the services its bus starts on demand among them, and none in the account.
+    const std::string &homeFolder() const { return m_home; }
     void keep() { m_keep = true; }
     // Sets a property of the accessibility bus's status (IsEnabled, ScreenReaderEnabled), as a
     // desktop's accessibility settings do; needs Options::accessibilityBus.
     void setAccessibilityStatus(const std::string &property, bool on);
+    // Whether a program owns `name` on the session bus (org.a11y.Bus: the accessibility bus runs).
+    bool busNameOwned(const std::string &name);
+    // Whether the program is connected to the session bus; false without one.
+    bool onSessionBus(pid_t program);
 
     // The environment of a program on this display: the caller's (with clean, only its PATH), the
-    // display's variables, XDG_RUNTIME_DIR, the scale factor and the bus left unnamed, then `extra`,
+    // session's home, the display's variables, XDG_RUNTIME_DIR, the scale factor and the bus left
+    // unnamed, then `extra`,
     // whose variables replace any of those (a screen reader is told the session bus this way).
     std::vector<std::string> environment(const std::vector<std::string> &extra = {}, bool clean = false) const;
     // Starts a program in that environment, its output in FOLDER/NAME.log; it lives as long as the session.
@@ -128,6 +136,7 @@ private:
 
     std::string m_folder;
     std::string m_runtime;
+    std::string m_home;
     std::unique_ptr<Display> m_display;
     std::vector<std::unique_ptr<Process>> m_processes;
     std::vector<std::string> m_environment;

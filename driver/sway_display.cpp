@@ -61,8 +61,10 @@ void SwayDisplay::giveFoldersToUser(const std::string &folder)
     const uid_t uid = user->pw_uid;
     const gid_t gid = user->pw_gid;
     // The user passes through the session's folder without reading it, and owns its runtime folder
-    // (mode 0700, or Wayland programs refuse it) and the folders sway and its tools write into.
-    bool given = chmod(folder.c_str(), 0711) == 0 && chown(m_runtime.c_str(), uid, gid) == 0;
+    // (mode 0700, or Wayland programs refuse it), the session's home and the folders sway and its
+    // tools write into.
+    bool given = chmod(folder.c_str(), 0711) == 0 && chown(m_runtime.c_str(), uid, gid) == 0 &&
+                 chown((folder + "/home").c_str(), uid, gid) == 0;
     for (const char *sub : {"", "/home", "/grabs"})
         given = given && chown((m_own + sub).c_str(), uid, gid) == 0;
     if (!given)
@@ -88,13 +90,7 @@ void SwayDisplay::writeConfiguration(const std::string &file) const
         throw std::runtime_error("cannot write " + file);
 }
 
-std::vector<std::string> SwayDisplay::clientEnvironment() const
-{
-    // The user's own home: Qt and fontconfig keep their caches there.
-    std::vector<std::string> environment = clientEnvironmentFor(kSocket);
-    environment.push_back("HOME=" + m_own + "/home");
-    return environment;
-}
+std::vector<std::string> SwayDisplay::clientEnvironment() const { return clientEnvironmentFor(kSocket); }
 
 std::vector<std::string> SwayDisplay::clientCommand(const std::vector<std::string> &argv)
 {

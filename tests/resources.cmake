@@ -17,7 +17,7 @@ add_executable(resources_tests
 )
 # The screens' layout tables say which control shows each picture, and how large it is; the
 # screens library also brings the compiled-in resources.
-target_link_libraries(resources_tests PRIVATE screens GTest::gtest)
+target_link_libraries(resources_tests PRIVATE screens tarvelo_private_home GTest::gtest)
 target_compile_definitions(resources_tests PRIVATE
     TARVELO_RESOURCE_DIR="${PROJECT_SOURCE_DIR}/resources"
     TARVELO_CONVERT="${TARVELO_CONVERT}"

@@ -1,6 +1,7 @@
 // Widget tests run on Qt's offscreen platform inside one QApplication.
 
 // Own
+#include "driver/private_home.h"
 #include "screens/accessibility.h"
 #include "screens/platform.h"
 
@@ -23,6 +24,8 @@ void quietOffscreen(QtMsgType type, const QMessageLogContext &context, const QSt
 
 int main(int argc, char *argv[])
 {
+    // The account's font settings and Qt's would otherwise change what the screens draw.
+    const driver::PrivateHome home;
     g_defaultHandler = qInstallMessageHandler(quietOffscreen);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
