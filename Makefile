@@ -1,7 +1,7 @@
 # Tarvelo: the whole set-up on a fresh Debian 12 is `make run` or `make test`.
 SHELL := /bin/bash
 
-# Everything the build, the game and its tests need, as Debian bookworm packages. brings
+# Everything the build, the game and its tests need, as Debian bookworm packages. dbus-x11 brings
 # dbus-launch, through which a program with no session bus would start one of its own: a test checks
 # that the game never does.
 PACKAGES := cmake ninja-build g++ make pkg-config \
@@ -11,7 +11,7 @@ PACKAGES := cmake ninja-build g++ make pkg-config \
             xvfb xauth x11-apps x11-utils imagemagick libmagickcore-6.q16-6-extra \
             desktop-file-utils appstream lintian dpkg-dev file man-db strace \
             libx11-dev libxtst-dev libxdamage-dev \
-            dbus orca python3-pyatspi at-spi2-core \
+            dbus dbus-x11 orca python3-pyatspi at-spi2-core \
             speech-dispatcher speech-dispatcher-espeak-ng espeak-ng \
             weston sway grim wtype xkb-data \
             libxrandr-dev openbox \
