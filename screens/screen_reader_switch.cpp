@@ -3,6 +3,7 @@
 
 // Qt
 #include <QDBusConnection>
+#include <QtCore/private/qobject_p_p.h>
 #include <QtGui/private/qspiaccessiblebridge_p.h>
 
 namespace screens {
@@ -11,16 +12,20 @@ namespace {
 const QString kPath = QStringLiteral("/org/a11y/bus");
 const QString kStatus = QStringLiteral("org.a11y.Status");
 
-// Qt's bridge reads the status when the accessibility bus comes up, through a slot of its session
-// bus connection; the same slot reads it again now. A Qt without the bridge leaves nothing to ask.
+// Qt's bridge reads the status when the accessibility bus comes up, through a slot of the object
+// that holds its session bus connection; the same slot reads it again now. That object has no
+// parent: it is found as the sender of the bridge's one incoming connection, its "enabled changed"
+// signal. A Qt without the bridge leaves nothing to ask.
 void askQtAgain()
 {
     QSpiAccessibleBridge *bridge = QSpiAccessibleBridge::instance();
     if (bridge == nullptr)
         return;
-    for (QObject *child : bridge->children())
-        if (qstrcmp(child->metaObject()->className(), "DBusConnection") == 0)
-            QMetaObject::invokeMethod(child, "serviceRegistered", Qt::QueuedConnection);
+    const QObjectPrivate::ConnectionData *connections = QObjectPrivate::get(bridge)->connections.loadAcquire();
+    for (const QObjectPrivate::Connection *c = connections != nullptr ? connections->senders : nullptr; c != nullptr;
+         c = c->next)
+        if (c->sender != nullptr && qstrcmp(c->sender->metaObject()->className(), "DBusConnection") == 0)
+            QMetaObject::invokeMethod(c->sender, "serviceRegistered", Qt::QueuedConnection);
 }
 
 }  // namespace

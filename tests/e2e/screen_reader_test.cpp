@@ -9,7 +9,6 @@
 // Standard
 #include <iostream>
 #include <string_view>
-#include <thread>
 
 namespace e2e {
 namespace {
@@ -132,19 +131,50 @@ TEST_F(ByEar, AKeyboardGameIsSpokenStepByStep)
     std::cout << "the game took " << seconds(driver::Clock::now() - started) << " s" << std::endl;
 }
 
-// A player who turns the screen reader on after starting the game, as a desktop starts it: the
-// desktop's accessibility bus runs with assistive technology off, and 2 s after the title the
-// desktop's switch turns the screen reader on and Orca comes up.
-TEST_F(ByEar, AScreenReaderStartedDuringTheGameHearsIt)
+// How a player turns a screen reader on while the game runs, each from an account with nothing
+// stored: the desktop's accessibility bus starts with assistive technology off, or not at all.
+enum class TurnedOn {
+    // The desktop's switch sets ScreenReaderEnabled, as GNOME's does, and Orca comes up after it;
+    // the accessibility bus runs since login.
+    ByTheDesktopsSwitch,
+    // Orca started from a menu or a terminal sets IsEnabled itself as it starts; the accessibility
+    // bus runs since login.
+    ByOrcaOnTheLoginsBus,
+    // The same, with no accessibility bus until Orca's own request starts it.
+    ByOrcaStartingTheBus,
+};
+
+class ScreenReaderTurnedOn : public E2e, public ::testing::WithParamInterface<TurnedOn> {};
+
+TEST_P(ScreenReaderTurnedOn, DuringTheGameHearsItFromThen)
 {
-    driver::Session &s = session({.sessionBus = true, .accessibilityBus = true});
+    const TurnedOn way = GetParam();
+    driver::Session &s = session({.sessionBus = true, .accessibilityBus = way != TurnedOn::ByOrcaStartingTheBus});
     driver::Process &game = s.launch({gamePath()}, {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON"});
+    // The game reads the status as its accessibility starts, before the title's first frame: from
+    // here on, the screen reader comes late.
     s.waitForScreen(driver::Screen::Title, 10s);
-    std::this_thread::sleep_for(2s);
-    s.setAccessibilityStatus("ScreenReaderEnabled", true);
+    ASSERT_EQ(s.busNameOwned("org.a11y.Bus"), way != TurnedOn::ByOrcaStartingTheBus);
+    if (way == TurnedOn::ByTheDesktopsSwitch)
+        s.setAccessibilityStatus("ScreenReaderEnabled", true);
     ScreenReader reader(s);
     aGameIsSpokenFromTheFirstQuestion(s, reader, game);
 }
+
+INSTANTIATE_TEST_SUITE_P(ByEar, ScreenReaderTurnedOn,
+                         ::testing::Values(TurnedOn::ByTheDesktopsSwitch, TurnedOn::ByOrcaOnTheLoginsBus,
+                                           TurnedOn::ByOrcaStartingTheBus),
+                         [](const ::testing::TestParamInfo<TurnedOn> &info) {
+                             switch (info.param) {
+                             case TurnedOn::ByTheDesktopsSwitch:
+                                 return "ByTheDesktopsSwitch";
+                             case TurnedOn::ByOrcaOnTheLoginsBus:
+                                 return "ByOrcaOnTheLoginsBus";
+                             case TurnedOn::ByOrcaStartingTheBus:
+                                 return "ByOrcaStartingTheBus";
+                             }
+                             return "unknown";
+                         });
 
 }  // namespace
 }  // namespace e2e
