@@ -10,7 +10,7 @@ PACKAGES := cmake ninja-build g++ make pkg-config \
             fontconfig libfontconfig-dev fonts-liberation fonts-urw-base35 \
             xvfb xauth x11-apps x11-utils imagemagick libmagickcore-6.q16-6-extra \
             desktop-file-utils appstream lintian dpkg-dev file man-db strace \
-            libx11-dev libxtst-dev libxdamage-dev \
+            libx11-dev libxcb1-dev libxtst-dev libxdamage-dev \
             dbus dbus-x11 orca python3-pyatspi at-spi2-core \
             speech-dispatcher speech-dispatcher-espeak-ng espeak-ng \
             weston sway grim wtype xkb-data \

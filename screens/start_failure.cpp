@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QtGui/qguiapplication_platform.h>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QPluginLoader>
@@ -26,6 +27,7 @@
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
 
 namespace screens {
 namespace {
@@ -161,10 +163,25 @@ bool waylandReachable()
     return ok;
 }
 
+const QLatin1String kLostX11Server("The X11 connection broke");
+
 // The guard whose platform is starting, and with it the report the handler writes; none once
 // the platform runs.
 std::mutex g_startingLock;
 StartFailureGuard *g_starting = nullptr;
+
+bool platformStarting()
+{
+    const std::lock_guard lock(g_startingLock);
+    return g_starting != nullptr;
+}
+
+// The X server this program drew on has gone: its connection has broken. Asked from any thread.
+bool x11ServerLost()
+{
+    const auto *x11 = qGuiApp != nullptr ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 != nullptr && x11->connection() != nullptr && xcb_connection_has_error(x11->connection()) != 0;
+}
 
 // The handler that prints, Qt's own unless another was put in before the guard's.
 QtMessageHandler g_nextHandler = nullptr;
@@ -324,7 +341,19 @@ void StartFailureGuard::handleMessage(QtMsgType type, const QMessageLogContext &
                 return;
         }
     }
+    // Once the X server is gone, what the platform says of the work it was doing (a frame it could
+    // not make) is the same news: it is told once, by Qt's report of the loss, below.
+    if (platform && x11ServerLost())
+        return;
     sayOnce(type, context, message);
+    // Qt reports a lost X server as the run's last word and ends the program; when Xlib finds the
+    // loss first, Qt's report comes from inside Xlib's handler, which then prints lines of its own
+    // before it ends the program. The player reads the news in one line: the run ends here. (While
+    // the platform starts, the output is held and a failure is told as a failed start.)
+    if (message.startsWith(kLostX11Server) && !platformStarting()) {
+        std::fflush(nullptr);
+        std::_Exit(kExitNoDisplay);
+    }
 }
 
 void StartFailureGuard::fail(PlatformStartReport report, const QString &fatal)
