@@ -5,9 +5,6 @@
 // Own
 #include "screen_fixture.h"
 
-// Qt
-#include <QSignalSpy>
-
 // Standard
 #include <stdexcept>
 
@@ -25,6 +22,11 @@ protected:
         screens::QuestionWindow &q = *shell.question();
         click(child<QAbstractButton>(q, "cmdOptions"));
         press(q, Qt::Key_Escape);
+        // The farewell is measured against the question screen's area when it comes, which in a
+        // game is six seconds after the question screen took the whole screen; here it comes at
+        // once, so the question screen must have that area first.
+        if (!QTest::qWaitFor([&q] { return q.frameGeometry() == q.screen()->availableGeometry(); }, 60000))
+            throw std::runtime_error("the question screen never took the whole screen");
         q.endTimer().start(1);
         if (!QTest::qWaitFor([&shell] { return shell.farewell() != nullptr && shell.farewell()->isVisible(); }))
             throw std::runtime_error("the farewell never showed");
@@ -33,14 +35,19 @@ protected:
 
     // A size reaches the window through the platform, a few turns of the event loop later, as its
     // resize event; the shell answers that event at once. So the check that follows a new size is
-    // made right after the event, without a wait of its own that a busy machine could outlast.
+    // made right after the event that brings it (an earlier size's late event does not count),
+    // without a wait of its own that a busy machine could outlast.
     static void resize(screens::ScreenWindow &window, const QRect &to)
     {
         if (window.geometry() == to)
             return;   // no event is coming: the window has that place already
-        QSignalSpy resized(&window, &screens::ScreenWindow::resized);
+        bool arrived = false;
+        const QMetaObject::Connection watch = QObject::connect(
+            &window, &screens::ScreenWindow::resized, [&] { arrived = arrived || window.size() == to.size(); });
         window.setGeometry(to);
-        if (!QTest::qWaitFor([&] { return !resized.isEmpty() && window.geometry() == to; }, 60000))
+        const bool done = QTest::qWaitFor([&] { return arrived && window.geometry() == to; }, 60000);
+        QObject::disconnect(watch);
+        if (!done)
             throw std::runtime_error("the window never took its new size");
     }
 };
