@@ -1,14 +1,15 @@
 # Tarvelo: the whole set-up on a fresh Debian 12 is `make run` or `make test`.
 SHELL := /bin/bash
 
-# Everything the build, the game and its tests need, as Debian bookworm packages. dbus-x11 brings
+# Everything the build, the game and its tests need, as Debian packages of the same names in Debian 12
+# and 13. dbus-x11 brings
 # dbus-launch, through which a program with no session bus would start one of its own: a test checks
 # that the game never does.
 PACKAGES := cmake ninja-build g++ make pkg-config \
             qt6-base-dev qt6-base-private-dev qt6-qpa-plugins qt6-wayland qt6-gtk-platformtheme libgl-dev \
             googletest libgtest-dev \
             fontconfig libfontconfig-dev fonts-liberation fonts-urw-base35 \
-            xvfb xauth x11-apps x11-utils imagemagick libmagickcore-6.q16-6-extra \
+            xvfb xauth x11-apps x11-utils librsvg2-bin \
             desktop-file-utils appstream lintian dpkg-dev file man-db strace \
             libx11-dev libxcb1-dev libxtst-dev libxdamage-dev \
             dbus dbus-x11 orca python3-pyatspi at-spi2-core \
@@ -16,6 +17,10 @@ PACKAGES := cmake ninja-build g++ make pkg-config \
             weston sway grim wtype xkb-data \
             libxrandr-dev openbox \
             libxau-dev
+
+# Installed where the release has them: Debian 13 packs Liberation Sans Narrow on its own, Debian 12
+# within fonts-liberation.
+WHERE_THE_RELEASE_HAS := fonts-liberation-sans-narrow
 
 BUILD_DIR := build/default
 ASAN_DIR  := build/asan
@@ -25,10 +30,16 @@ ASAN_DIR  := build/asan
 all: build
 
 deps:
-	@missing=""; \
-	for p in $(PACKAGES); do \
-	  dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed$$' || missing="$$missing $$p"; \
-	done; \
+	@installed() { dpkg-query -W -f='$${Status}\n' $$1 2>/dev/null | grep -q '^install ok installed$$'; }; \
+	missing=""; \
+	add_where_the_release_has() { \
+	  for p in $(WHERE_THE_RELEASE_HAS); do \
+	    case " $$missing " in *" $$p "*) continue;; esac; \
+	    installed $$p || ! apt-cache show $$p > /dev/null 2>&1 || missing="$$missing $$p"; \
+	  done; \
+	}; \
+	for p in $(PACKAGES); do installed $$p || missing="$$missing $$p"; done; \
+	add_where_the_release_has; \
 	if [ -z "$$missing" ]; then exit 0; fi; \
 	if [ "$$(id -u)" != 0 ]; then \
 	  echo "These Debian packages are missing:$$missing"; \
@@ -36,8 +47,10 @@ deps:
 	  echo "  apt-get update && apt-get install -y$$missing"; \
 	  exit 1; \
 	fi; \
+	apt-get update; \
+	add_where_the_release_has; \
 	echo "Installing:$$missing"; \
-	apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends$$missing
+	DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends$$missing
 
 configure: deps
 	@[ -f $(BUILD_DIR)/build.ninja ] || cmake --preset default
@@ -99,3 +112,4 @@ test-long: deps
 	cmake --preset asan > /dev/null
 	cmake --build --preset asan --target quiz_tests
 	ctest --preset asan -L long -V
+

@@ -6,9 +6,9 @@ if(NOT TARGET tarvelo_resources OR NOT TARGET screens OR NOT TARGET make_picture
     return()
 endif()
 
-find_program(TARVELO_CONVERT NAMES convert DOC "ImageMagick's convert, to render the SVG icon in a test")
-if(NOT TARVELO_CONVERT)
-    set(TARVELO_CONVERT "")
+find_program(TARVELO_SVG_RENDERER NAMES rsvg-convert DOC "librsvg's rsvg-convert, to render the SVG icon in a test")
+if(NOT TARVELO_SVG_RENDERER)
+    set(TARVELO_SVG_RENDERER "")
 endif()
 
 add_executable(resources_tests
@@ -20,7 +20,7 @@ add_executable(resources_tests
 target_link_libraries(resources_tests PRIVATE screens tarvelo_private_home GTest::gtest)
 target_compile_definitions(resources_tests PRIVATE
     TARVELO_RESOURCE_DIR="${PROJECT_SOURCE_DIR}/resources"
-    TARVELO_CONVERT="${TARVELO_CONVERT}"
+    TARVELO_SVG_RENDERER="${TARVELO_SVG_RENDERER}"
 )
 gtest_discover_tests(resources_tests PROPERTIES LABELS resources ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
                      DISCOVERY_TIMEOUT 60 DISCOVERY_MODE PRE_TEST)

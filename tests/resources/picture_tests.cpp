@@ -502,20 +502,19 @@ TEST_F(Icon, SvgDrawsTheSameGlyph)
         xml.readNext();
     ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
 
-    const QString convert = QStringLiteral(TARVELO_CONVERT);
-    if (convert.isEmpty())
-        GTEST_SKIP() << "ImageMagick's convert was not found when the build was configured";
+    const QString renderer = QStringLiteral(TARVELO_SVG_RENDERER);
+    if (renderer.isEmpty())
+        GTEST_SKIP() << "librsvg's rsvg-convert was not found when the build was configured";
     constexpr int kScale = 8;
+    constexpr int kBig = kIconSize * kScale;
     QProcess render;
-    render.start(convert, {QStringLiteral("-background"), QStringLiteral("none"), QStringLiteral("-density"),
-                           QString::number(96 * kScale), svgFile, QStringLiteral("-depth"),
-                           QStringLiteral("8"), QStringLiteral("rgba:-")});
+    render.start(renderer, {QStringLiteral("--width"), QString::number(kBig), QStringLiteral("--height"),
+                            QString::number(kBig), QStringLiteral("--format"), QStringLiteral("png"), svgFile});
     ASSERT_TRUE(render.waitForStarted(10000));
     ASSERT_TRUE(render.waitForFinished(60000));
     ASSERT_EQ(render.exitCode(), 0) << render.readAllStandardError().toStdString();
-    const QByteArray rgba = render.readAllStandardOutput();
-    constexpr int kBig = kIconSize * kScale;
-    ASSERT_EQ(rgba.size(), kBig * kBig * 4) << "the SVG did not render at " << kBig << " pixels square";
+    const QImage rendered = QImage::fromData(render.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(rendered.size(), QSize(kBig, kBig)) << "the SVG did not render at " << kBig << " pixels square";
 
     int uncertain = 0;
     for (int y = 0; y < kIconSize; ++y) {
@@ -523,7 +522,7 @@ TEST_F(Icon, SvgDrawsTheSameGlyph)
             int alphaSum = 0;
             for (int j = 0; j < kScale; ++j)
                 for (int i = 0; i < kScale; ++i)
-                    alphaSum += static_cast<unsigned char>(rgba.at(((y * kScale + j) * kBig + x * kScale + i) * 4 + 3));
+                    alphaSum += qAlpha(rendered.pixel(x * kScale + i, y * kScale + j));
             const double coverage = alphaSum / (255.0 * kScale * kScale);
             if (coverage >= 0.75) {
                 EXPECT_TRUE(opaque(x, y)) << "the SVG covers " << x << "," << y;
