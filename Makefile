@@ -113,3 +113,8 @@ test-long: deps
 	cmake --build --preset asan --target quiz_tests
 	ctest --preset asan -L long -V
 
+# The README's `make test` on a fresh Debian 13: a trixie root made anew with debootstrap in
+# build/debian13, a fresh clone of HEAD inside it. Needs root; every mount it makes is taken down.
+.PHONY: test-debian13
+test-debian13:
+	bash tools/test_debian13.sh
