@@ -2,9 +2,8 @@
 SHELL := /bin/bash
 
 # Everything the build, the game and its tests need, as Debian packages of the same names in Debian 12
-# and 13. dbus-x11 brings
-# dbus-launch, through which a program with no session bus would start one of its own: a test checks
-# that the game never does.
+# and 13. dbus-x11 brings dbus-launch, through which a program with no session bus would start one of
+# its own: a test checks that the game never does.
 PACKAGES := cmake ninja-build g++ make pkg-config \
             qt6-base-dev qt6-base-private-dev qt6-qpa-plugins qt6-wayland qt6-gtk-platformtheme libgl-dev \
             googletest libgtest-dev \

@@ -11,8 +11,8 @@ using LoginBus = E2e;
 
 TEST_F(LoginBus, TheGameJoinsItWhenNoAddressIsNamed)
 {
-    // Left out, as a login that names no address; and named empty, which the C library would
-    // otherwise take for an address and fail on.
+    // Left out, as a login that names no address; and named empty, as a launcher that clears it
+    // leaves it.
     for (const char *unnamed : {"DBUS_SESSION_BUS_ADDRESS", "DBUS_SESSION_BUS_ADDRESS="}) {
         SCOPED_TRACE(unnamed);
         driver::Session &s = session({.sessionBus = true});
