@@ -14,7 +14,7 @@ struct RoleColours {
 };
 
 // Qt's own light scheme, as a session with no desktop theme shows it: black on light grey.
-constexpr std::array<RoleColours, QPalette::NColorRoles> kScheme{{
+constexpr auto kScheme = std::to_array<RoleColours>({
     {QPalette::WindowText, 0xff000000, 0xffbebebe},
     {QPalette::Button, 0xffefefef, 0xffefefef},
     {QPalette::Light, 0xffffffff, 0xffffffff},
@@ -36,7 +36,12 @@ constexpr std::array<RoleColours, QPalette::NColorRoles> kScheme{{
     {QPalette::ToolTipBase, 0xffffffdc, 0xffffffdc},
     {QPalette::ToolTipText, 0xff000000, 0xff000000},
     {QPalette::PlaceholderText, 0x80000000, 0x80000000},
-}};
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+    {QPalette::Accent, 0xff308cc6, 0xff919191},
+#endif
+});
+// Every role of this Qt is listed: a role left unset would take its colour from the desktop theme.
+static_assert(kScheme.size() == QPalette::NColorRoles);
 
 }  // namespace
 
