@@ -163,7 +163,9 @@ bool waylandReachable()
     return ok;
 }
 
+// How Qt begins its report of a display server that went away, on X11 and on Wayland.
 const QLatin1String kLostX11Server("The X11 connection broke");
+const QLatin1String kLostWaylandCompositor("The Wayland connection broke");
 
 // The guard whose platform is starting, and with it the report the handler writes; none once
 // the platform runs.
@@ -327,6 +329,11 @@ void StartFailureGuard::handleMessage(QtMsgType type, const QMessageLogContext &
 {
     const bool platform = context.category != nullptr && std::strncmp(context.category, "qt.qpa", 6) == 0;
     const bool uncategorised = context.category == nullptr || std::strcmp(context.category, "default") == 0;
+    // Qt 6.5 and later follow every failed X11 start with advice of their own on a library, in the
+    // plugin loader's category: the dynamic linker's words name a missing library already, and
+    // on a system that has it the advice would mislead.
+    if (platform && std::strcmp(context.category, "qt.qpa.plugin") == 0 && !fromPluginLoader(message))
+        return;
     if (type == QtFatalMsg || platform || (uncategorised && type == QtCriticalMsg)) {
         std::unique_lock lock(g_startingLock);
         if (StartFailureGuard *guard = g_starting) {
@@ -346,11 +353,13 @@ void StartFailureGuard::handleMessage(QtMsgType type, const QMessageLogContext &
     if (platform && x11ServerLost())
         return;
     sayOnce(type, context, message);
-    // Qt reports a lost X server as the run's last word and ends the program; when Xlib finds the
-    // loss first, Qt's report comes from inside Xlib's handler, which then prints lines of its own
-    // before it ends the program. The player reads the news in one line: the run ends here. (While
-    // the platform starts, the output is held and a failure is told as a failed start.)
-    if (message.startsWith(kLostX11Server) && !platformStarting()) {
+    // Qt reports a lost display server as the run's last word and ends the program, with a status
+    // that depends on the Qt and the window system; when Xlib finds the loss first, Qt's report
+    // comes from inside Xlib's handler, which then prints lines of its own before it ends the
+    // program. The player reads the news in one line, and the run ends here with the game's own
+    // status for a display it cannot use. (While the platform starts, the output is held and a
+    // failure is told as a failed start.)
+    if ((message.startsWith(kLostX11Server) || message.startsWith(kLostWaylandCompositor)) && !platformStarting()) {
         std::fflush(nullptr);
         std::_Exit(kExitNoDisplay);
     }
