@@ -4,6 +4,7 @@
 
 // Standard
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
@@ -16,8 +17,10 @@ namespace {
 // Orca's timestamp, "HH:MM:SS.ffffff - ", and the indent of the lines that carry on its entry.
 constexpr std::size_t kIndent = 18;
 constexpr std::string_view kSpeech = "SPEECH OUTPUT: '";
-// Orca names this step once it listens to the desktop's events.
-constexpr std::string_view kOrcaListens = "ORCA: Starting registry";
+// The step Orca names as it begins to listen to the desktop's events: Orca 43's words, then
+// Orca 48's.
+constexpr std::array<std::string_view, 2> kOrcaListens = {"ORCA: Starting registry",
+                                                          "ORCA: Starting Atspi main event loop"};
 // Orca acts on a signal only at its next step in Python; speech-dispatcher ends at once.
 constexpr auto kGrace = 500ms;
 
@@ -220,7 +223,11 @@ void ScreenReader::startOrca(std::chrono::milliseconds timeout)
                                  "--debug-file=" + m_debugFile},
         environment(), m_session.folder() + "/orca.log");
     const auto deadline = Clock::now() + timeout;
-    while (readFile(m_debugFile).find(kOrcaListens) == std::string::npos) {
+    const auto listens = [](const std::string &debug) {
+        return std::ranges::any_of(kOrcaListens,
+                                   [&](std::string_view line) { return debug.find(line) != std::string::npos; });
+    };
+    while (!listens(readFile(m_debugFile))) {
         if (!m_orca->running())
             fail("Orca ended with status " + std::to_string(m_orca->waitExit(0ms)) + ": " + m_orca->output());
         if (Clock::now() >= deadline)
@@ -280,6 +287,27 @@ std::string ScreenReader::waitFor(const std::function<bool(const std::string &)>
         if (Clock::now() >= deadline)
             fail("Orca did not speak " + what + " within " + std::to_string(timeout.count()) +
                  " ms; it spoke:" + listed(spokenSince(since)));
+        std::this_thread::sleep_for(20ms);
+    }
+}
+
+void ScreenReader::waitUntilOrcaForgets(std::chrono::milliseconds timeout)
+{
+    constexpr std::string_view kForgets = "GENERATOR: Clearing cache.";
+    const auto times = [&] {
+        const std::string debug = readFile(m_debugFile);
+        std::size_t n = 0;
+        for (std::size_t at = debug.find(kForgets); at != std::string::npos; at = debug.find(kForgets, at + 1))
+            ++n;
+        return n;
+    };
+    const std::size_t before = times();
+    if (before == 0)
+        return;
+    const auto deadline = Clock::now() + timeout;
+    while (times() == before) {
+        if (Clock::now() >= deadline)
+            fail("Orca did not forget what it keeps within " + std::to_string(timeout.count()) + " ms");
         std::this_thread::sleep_for(20ms);
     }
 }

@@ -66,6 +66,12 @@ public:
     std::string waitFor(const std::function<bool(const std::string &)> &heard, const std::string &what,
                         std::chrono::milliseconds timeout, Mark since = 0);
 
+    // Orca 48 keeps what it worked out to say of a control for up to two seconds, and within them
+    // says a control whose description has changed as it was; every two seconds it forgets all,
+    // and writes so in its debug file. Waits until it next forgets: a player who listened to the
+    // last question that long hears the next one as it is. An Orca that keeps nothing (Orca 43)
+    // writes no such line, and this returns at once.
+    void waitUntilOrcaForgets(std::chrono::milliseconds timeout = 5s);
     const std::string &debugFile() const { return m_debugFile; }
 
 private:

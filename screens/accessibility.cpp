@@ -246,10 +246,21 @@ void SpokenLine::announce(const QString &text)
 {
     if (text.isEmpty())
         return;
-    m_text = text;
-    // Orca speaks a notification when it is shown; showing it again says the new text.
+    if (text != m_text) {
+        m_text = text;
+        // A screen reader keeps the names it has read: it learns the new one from this.
+        QAccessibleEvent renamed(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&renamed);
+    }
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    QAccessibleAnnouncementEvent announcement(this, text);
+    QAccessible::updateAccessibility(&announcement);
+#else
+    // This Qt has no announcements: Orca speaks a notification when it is shown, and showing it
+    // again says its text again.
     QAccessibleEvent shown(this, QAccessible::ObjectShow);
     QAccessible::updateAccessibility(&shown);
+#endif
     emit announced(text);
 }
 
