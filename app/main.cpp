@@ -4,7 +4,9 @@
 #include "screens/launch_environment.h"
 #include "screens/platform.h"
 #include "screens/program_shell.h"
+#ifdef TARVELO_FOLLOWS_SCREEN_READER_BY_HAND
 #include "screens/screen_reader_switch.h"
+#endif
 #include "screens/start_failure.h"
 #include "screens/system_random.h"
 
@@ -77,7 +79,9 @@ int main(int argc, char *argv[])
     // Before the first screen is built, so that assistive tools learn of every screen.
     screens::installAccessibility();
     screens::installStyle();
+#ifdef TARVELO_FOLLOWS_SCREEN_READER_BY_HAND
     const screens::ScreenReaderSwitch screenReaderSwitch;
+#endif
 
     screens::SystemRandom random;
     screens::ProgramShell shell(random);

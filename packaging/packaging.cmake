@@ -86,10 +86,12 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://example.org/tarvelo")
 # library dependency names them: the X11 one is in qt6-qpa-plugins, the Wayland one in qt6-wayland.
 # The fonts are the faces the screens draw in place of the designed ones (tests/fonts_installed.sh).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The game asks Qt's accessibility bridge to read the desktop's status again (screens/
-# screen_reader_switch.cpp), an interface that Qt keeps only within one version.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, fonts-liberation, fonts-urw-base35, qt6-base-abi (= ${Qt6Core_VERSION})")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation, fonts-urw-base35")
+# Where the game asks Qt's accessibility bridge to read the desktop's status again (screens/
+# screen_reader_switch.cpp), it calls an interface that Qt keeps only within one version.
+if(TARVELO_FOLLOWS_SCREEN_READER_BY_HAND)
+    string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", qt6-base-abi (= ${Qt6Core_VERSION})")
+endif()
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 

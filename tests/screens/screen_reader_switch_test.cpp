@@ -1,5 +1,7 @@
 // Which changes of the desktop's accessibility status turn the game's accessibility on.
 
+#ifdef TARVELO_FOLLOWS_SCREEN_READER_BY_HAND
+
 // Own
 #include "screens/screen_reader_switch.h"
 
@@ -29,3 +31,5 @@ TEST(ScreenReaderSwitch, OnlyAStatusTurnedOnAsksForAssistiveTechnology)
 }
 
 }  // namespace
+
+#endif
