@@ -1,4 +1,4 @@
-# Tarvelo: the whole set-up on a fresh Debian 12 is `make run` or `make test`.
+# Tarvelo: the whole set-up on a fresh Debian 12 or 13 is `make run` or `make test`.
 SHELL := /bin/bash
 
 # Everything the build, the game and its tests need, as Debian packages of the same names in Debian 12
