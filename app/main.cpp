@@ -53,6 +53,11 @@ int main(int argc, char *argv[])
     // later and costs the game a second copy of it (measured by `make bench` at three sizes).
     qputenv("DBUS_SESSION_BUS_ADDRESS", screens::sessionBusAddress(qgetenv("DBUS_SESSION_BUS_ADDRESS"),
                                                                    qgetenv("XDG_RUNTIME_DIR")));
+    // Qt 6.8 asks the desktop portal for its version as it starts, for the dialogs and links it would
+    // open through it: the game opens neither, and would pay the bus round trip at every start (and
+    // start the portal's service where none runs yet). A player's own setting stands.
+    if (!qEnvironmentVariableIsSet("QT_NO_XDG_DESKTOP_PORTAL"))
+        qputenv("QT_NO_XDG_DESKTOP_PORTAL", "1");
 
     // The font configuration is read on the second core while this one opens the display. Qt sets
     // the locale from the environment as it starts; setting it first makes that change nothing
