@@ -17,10 +17,14 @@ namespace {
 // Orca's timestamp, "HH:MM:SS.ffffff - ", and the indent of the lines that carry on its entry.
 constexpr std::size_t kIndent = 18;
 constexpr std::string_view kSpeech = "SPEECH OUTPUT: '";
-// The step Orca names as it begins to listen to the desktop's events: Orca 43's words, then
-// Orca 48's.
-constexpr std::array<std::string_view, 2> kOrcaListens = {"ORCA: Starting registry",
-                                                          "ORCA: Starting Atspi main event loop"};
+// The step Orca names as it begins to listen to the desktop's events, in Orca 43's words and in
+// Orca 48's, and whether that Orca keeps what it worked out to say for a while.
+struct OrcaListens {
+    std::string_view line;
+    bool keepsWhatItSays;
+};
+constexpr std::array<OrcaListens, 2> kOrcaListens = {{{"ORCA: Starting registry", false},
+                                                      {"ORCA: Starting Atspi main event loop", true}}};
 // Orca acts on a signal only at its next step in Python; speech-dispatcher ends at once.
 constexpr auto kGrace = 500ms;
 
@@ -223,9 +227,14 @@ void ScreenReader::startOrca(std::chrono::milliseconds timeout)
                                  "--debug-file=" + m_debugFile},
         environment(), m_session.folder() + "/orca.log");
     const auto deadline = Clock::now() + timeout;
-    const auto listens = [](const std::string &debug) {
-        return std::ranges::any_of(kOrcaListens,
-                                   [&](std::string_view line) { return debug.find(line) != std::string::npos; });
+    const auto listens = [this](const std::string &debug) {
+        for (const OrcaListens &orca : kOrcaListens) {
+            if (debug.find(orca.line) != std::string::npos) {
+                m_orcaKeepsWhatItSays = orca.keepsWhatItSays;
+                return true;
+            }
+        }
+        return false;
     };
     while (!listens(readFile(m_debugFile))) {
         if (!m_orca->running())
@@ -301,9 +310,11 @@ void ScreenReader::waitUntilOrcaForgets(std::chrono::milliseconds timeout)
             ++n;
         return n;
     };
-    const std::size_t before = times();
-    if (before == 0)
+    // Orca 48 forgets every two seconds from the moment it was loaded, and says so from its first
+    // time on: a game played fast may come here before that first time.
+    if (!m_orcaKeepsWhatItSays)
         return;
+    const std::size_t before = times();
     const auto deadline = Clock::now() + timeout;
     while (times() == before) {
         if (Clock::now() >= deadline)

@@ -69,8 +69,8 @@ public:
     // Orca 48 keeps what it worked out to say of a control for up to two seconds, and within them
     // says a control whose description has changed as it was; every two seconds it forgets all,
     // and writes so in its debug file. Waits until it next forgets: a player who listened to the
-    // last question that long hears the next one as it is. An Orca that keeps nothing (Orca 43)
-    // writes no such line, and this returns at once.
+    // last question that long hears the next one as it is. With an Orca that keeps nothing (Orca 43)
+    // this returns at once.
     void waitUntilOrcaForgets(std::chrono::milliseconds timeout = 5s);
     const std::string &debugFile() const { return m_debugFile; }
 
@@ -88,6 +88,7 @@ private:
     std::unique_ptr<Process> m_orca;
     SpeechLog m_log;
     std::size_t m_readBytes = 0;
+    bool m_orcaKeepsWhatItSays = false;
 };
 
 }  // namespace driver
