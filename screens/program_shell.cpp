@@ -37,22 +37,22 @@ ScreenWindow &ProgramShell::window(quiz::Screen screen)
     case quiz::Screen::Title:
         if (!m_title) {
             m_title = std::make_unique<TitleWindow>(*this);
-            // While the player reads the title, the screens that follow are made ready to show. Not
-            // at once: the display server is still putting the title's first frame on the screen,
-            // and drawing two more frames beside it would hold that frame back.
-            QObject::connect(m_title.get(), &ScreenWindow::firstFrameShown, m_title.get(), [this] {
-                QTimer::singleShot(kPrepareAfterFirstFrame, m_title.get(), [this] {
-                    if (m_ended)
-                        return;
-                    window(quiz::Screen::Question).prepare();
-                    window(quiz::Screen::Farewell).prepare();
-                });
+            // While the player reads the title, the screens that follow are made ready to show, all
+            // but their frames: a frame drawn ahead is a screenful of memory held as long as the
+            // title shows. Not at once: the display server is still putting the title's first frame
+            // on the screen, and work beside it would hold that frame back.
+            afterFirstFrame(*m_title, [this] {
+                window(quiz::Screen::Question).prepare();
+                window(quiz::Screen::Farewell).prepare();
             });
         }
         return *m_title;
     case quiz::Screen::Question:
-        if (!m_question)
+        if (!m_question) {
             m_question = std::make_unique<QuestionWindow>(m_random, *this);
+            // The farewell comes at once when a game ends: its frame is drawn while questions show.
+            afterFirstFrame(*m_question, [this] { window(quiz::Screen::Farewell).prepareFrame(); });
+        }
         return *m_question;
     case quiz::Screen::Farewell:
     default:
@@ -60,6 +60,16 @@ ScreenWindow &ProgramShell::window(quiz::Screen screen)
             m_farewell = std::make_unique<FarewellWindow>(*this);
         return *m_farewell;
     }
+}
+
+void ProgramShell::afterFirstFrame(ScreenWindow &shown, std::function<void()> work)
+{
+    QObject::connect(&shown, &ScreenWindow::firstFrameShown, &shown, [this, &shown, work = std::move(work)] {
+        QTimer::singleShot(kPrepareAfterFirstFrame, &shown, [this, work] {
+            if (!m_ended)
+                work();
+        });
+    });
 }
 
 void ProgramShell::show(quiz::Screen screen)

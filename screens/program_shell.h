@@ -10,6 +10,7 @@
 #include <QSize>
 
 // Standard
+#include <functional>
 #include <memory>
 
 namespace screens {
@@ -38,6 +39,8 @@ public:
 
 private:
     ScreenWindow &window(quiz::Screen screen);   // creates it on first use
+    // Work done a moment after a screen's first frame has gone out, unless the run has ended by then.
+    void afterFirstFrame(ScreenWindow &shown, std::function<void()> work);
     // The farewell comes over the finished question screen, which stays open beneath it. A tiling
     // compositor puts the two side by side instead, and the farewell's last lines fall outside its
     // half: then the question screen goes, and the farewell gets the whole area.

@@ -8,6 +8,7 @@
 #include <QCloseEvent>
 #include <QFocusEvent>
 #include <QGuiApplication>
+#include <QImage>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QResizeEvent>
@@ -57,9 +58,21 @@ void ScreenWindow::prepare()
     // changes neither.
     placeMaximized();
     winId();
+    // The screen is drawn once into a single pixel, so that its pictures are decoded and scaled and
+    // its faces loaded and their glyphs rendered; a frame of the screen's size would be held for as
+    // long as the title shows.
+    QImage pixel(1, 1, QImage::Format_RGB32);
+    QPainter painter(&pixel);
+    render(&painter, QPoint(), QRegion(childrenRect()));
+}
+
+void ScreenWindow::prepareFrame()
+{
+    if (isVisible())
+        return;
+    prepare();
     // The frame's memory is taken and drawn into once now: the first paint after showing would
-    // otherwise fault in every page of it before the player sees anything. The screen is drawn into
-    // it as it is now, off the display, so that its pictures are decoded and its faces loaded.
+    // otherwise fault in every page of it before the player sees anything.
     QBackingStore *store = backingStore();
     if (store == nullptr)
         return;

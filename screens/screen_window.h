@@ -26,6 +26,8 @@ public:
     // Builds ahead, hidden, what the screen's first frame needs: its native window, its pictures, and
     // the faces and style drawings of its controls. Showing it then costs little more than the frame.
     void prepare();
+    // As prepare(), and draws the frame itself, hidden, so that showing it costs only sending it.
+    void prepareFrame();
     // The logical dpi the screen was laid out with.
     double dpi() const { return m_dpi; }
 

@@ -1,6 +1,7 @@
-// The screens that follow the title are made ready while the player reads it, hidden; made ready,
-// each shows on the display exactly what it shows unprepared; and the farewell comes when the
-// game's wait is over, never before.
+// The screens that follow the title are made ready while the player reads it, hidden, all but their
+// frames; the farewell's frame is drawn while the questions show. Made ready, each shows on the
+// display exactly what it shows unprepared; and the farewell comes when the game's wait is over,
+// never before.
 
 // Own
 #include "screen_fixture.h"
@@ -8,6 +9,7 @@
 
 // Qt
 #include <QApplication>
+#include <QBackingStore>
 #include <QElapsedTimer>
 #include <QPixmap>
 #include <QScreen>
@@ -46,10 +48,24 @@ TEST_F(PreparedScreens, OnceTheTitleIsDrawnTheScreensThatFollowAreReadyAndNoneSh
         SCOPED_TRACE(w->objectName().toStdString());
         EXPECT_TRUE(w->testAttribute(Qt::WA_WState_Created)) << "its native window exists";
         EXPECT_FALSE(w->isVisible());
+        // A frame is a screenful of memory, held for as long as the title shows.
+        EXPECT_TRUE(w->backingStore() == nullptr || w->backingStore()->size().isEmpty()) << "a frame is held";
     }
     EXPECT_FALSE(readyAtFirstFrame) << "made ready with the title's first frame";
     EXPECT_TRUE(title().isVisible());
     EXPECT_FALSE(question().game().started());
+}
+
+TEST_F(PreparedScreens, WhileTheQuestionsShowTheFarewellsFrameIsDrawn)
+{
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_shell.farewell() != nullptr; }));
+    enterQuiz(3);
+    screens::FarewellWindow &farewell = *m_shell.farewell();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !farewell.backingStore()->size().isEmpty(); }))
+        << "no frame is drawn for the farewell";
+    EXPECT_EQ(farewell.backingStore()->size(), farewell.size());
+    EXPECT_FALSE(farewell.isVisible());
+    EXPECT_TRUE(question().isVisible());
 }
 
 TEST(PreparedScreen, ShowsOnTheDisplayWhatItShowsUnprepared)
@@ -59,6 +75,7 @@ TEST(PreparedScreen, ShowsOnTheDisplayWhatItShowsUnprepared)
         screens::FarewellWindow prepared(nowhere);
         screens::FarewellWindow plain(nowhere);
         prepared.prepare();
+        prepared.prepareFrame();
         showAndWait(prepared);
         showAndWait(plain);
         EXPECT_EQ(onDisplay(prepared), onDisplay(plain)) << "the farewell";
