@@ -13,17 +13,21 @@
 //   frame, as its lateness after the game's 6000 ms; the reference brings up its last window at once,
 //   and that time is the floor the lateness is held to where a window takes longer than a frame;
 // - a key on the last screen to the end of the process;
-// and the peak resident memory of the whole run. The game's runs end by Quit, a wrong answer and a
-// win in turn; the bench learns each question's right option from the judgements it sees.
+// and the peak resident memory of the whole run, and of the title as a key is pressed. The game's runs
+// end by Quit, a wrong answer and a win in turn; the bench learns each question's right option from
+// the judgements it sees.
+// Then, at each size, start-up and the title's peak memory in a GNOME session, where Qt would load
+// its GTK theme, for the game, for the bare Qt program, and for the game with no desktop named.
 // Then, at 1024x768, the CPU time and the wake-ups while the title, question and farewell screens
 // sit idle, once where no session bus runs and once inside one.
 //
-// Usage: tarvelo_bench GAME REFERENCE OUTPUT_DIR [RUNS [IDLE_RUNS [IDLE_SECONDS]]]
-// RUNS is 40 pairs a size: a start varies by a third from run to run for either program, and with
+// Usage: tarvelo_bench GAME REFERENCE OUTPUT_DIR [RUNS [IDLE_RUNS [IDLE_SECONDS [DESKTOP_RUNS]]]]
+// RUNS is 40 pairs a size (0 leaves out the games): a start varies by a third from run to run for either program, and with
 // 20 pairs the ratio of the two medians still moved by about 0.05 between runs of the same build.
 // As root, with perf (Debian's linux-perf) on the PATH: the idle wake-ups are read from the kernel's
 // scheduler events. An idle window is IDLE_SECONDS rounded up to whole beats of the title's timers.
 // TARVELO_BENCH_SIZES="1024x768 1920x1080" measures only those sizes.
+// DESKTOP_RUNS is 20 triples a size of those desktop runs.
 // Writes OUTPUT_DIR/samples.csv (every sample) and OUTPUT_DIR/results.csv (the summary), prints the table.
 
 // Own
@@ -226,6 +230,8 @@ public:
     const Program &game() const { return m_game; }
     const Program &reference() const { return m_reference; }
     const std::vector<Sample> &samples() const { return m_samples; }
+    // Forgets what was measured so far: runs that only warm the caches.
+    void discard() { m_samples.clear(); }
     // The last game played was won.
     bool won() const { return m_ending == Ending::Win; }
 
@@ -238,6 +244,31 @@ public:
 
     // A game played for a win, unrecorded, to learn right options; it goes once it is decided.
     void learn() { play(m_game, 0, Ending::Win, false, 0, true); }
+
+    // Start-up and the peak memory of a title read for a second, with the desktop the session names
+    // (XDG_CURRENT_DESKTOP; none where empty): a desktop's name decides which platform theme Qt
+    // loads. The program is then killed; its end is no player's wait.
+    void titleOnly(const Program &program, int run, const std::string &desktop)
+    {
+        m_record = true;
+        m_program = &program;
+        m_run = run;
+        waitForEmptyScreen();
+        std::vector<std::string> environment = m_environment;
+        environment.push_back(desktop.empty() ? "XDG_CURRENT_DESKTOP" : "XDG_CURRENT_DESKTOP=" + desktop);
+        const auto start = Clock::now();
+        driver::Process &process = m_session.launch(program.argv, environment, false, program.name);
+        const auto frame = m_x.waitUntil(
+            [&] { return whole(Screen::Title) && (!program.isGame || m_x.pixel(m_press) == m_pressColour); }, 20s, 50ms);
+        if (frame == Clock::time_point{})
+            fail("the " + program.name + "'s first screen did not appear with desktop '" + desktop + "'");
+        std::this_thread::sleep_until(frame + 1s);
+        const std::string setting = (desktop.empty() ? std::string("no desktop") : desktop) + " " + m_setting;
+        m_samples.push_back({program.name, run, "startup_ms@" + setting, ms(frame - start)});
+        m_samples.push_back({program.name, run, "title_peak_rss_mib@" + setting,
+                             static_cast<double>(peakResidentKiB(process.pid())) / 1024.0});
+        process.kill();
+    }
 
 private:
     void play(const Program &program, int run, Ending ending, bool record, double idleSeconds, bool learning)
@@ -260,9 +291,11 @@ private:
             measureIdle("title", pid, idleSeconds);
         }
 
-        // A player reads the title a moment before pressing a key.
+        // A player reads the title a moment before pressing a key; the game has made its next screens
+        // ready by then.
         if (idleSeconds <= 0)
             std::this_thread::sleep_until(frame + 500ms);
+        add("title_peak_rss_mib", static_cast<double>(peakResidentKiB(pid)) / 1024.0);
         add("switch_ms", keyToScreen("a", Screen::Question));
         shoot("question");
         if (idleSeconds > 0 && program.isGame) {
@@ -592,7 +625,8 @@ std::vector<Row> rowsFor(const std::vector<std::string> &sizes)
         const auto at = [&size](const std::string &figure) { return figure + "@" + size; };
         rows.push_back({at("startup_ms"), "start-up to whole frame at " + size, "ms", Row::RatioToReference, 1.10, "median"});
         rows.push_back({at("peak_rss_mib"), "peak resident memory at " + size, "MiB", Row::RatioToReference, 1.10, "median"});
-        rows.push_back({at("switch_ms"), "title key to question screen at " + size, "ms", Row::RatioToReference, 1.10, "median"});
+        rows.push_back({at("title_peak_rss_mib"), "peak memory at the title at " + size, "MiB", Row::RatioToReference, 1.15, "median"});
+        rows.push_back({at("switch_ms"), "title key to question screen at " + size, "ms", Row::RatioToReference, 1.00, "median"});
         rows.push_back({at("reveal_ms"), "options click to frame at " + size, "ms", Row::RatioToReference, 1.10, "median"});
         rows.push_back({at("tick_ms"), "tick to frame at " + size, "ms", Row::RatioToReference, 1.10, "median"});
         rows.push_back({at("next_ms"), "next question click to frame at " + size, "ms", Row::RatioToReference, 1.10, "median"});
@@ -603,6 +637,18 @@ std::vector<Row> rowsFor(const std::vector<std::string> &sizes)
                             windowWithinFrame ? Row::OnTime : Row::OnTimeAgainstReference,
                             windowWithinFrame ? frameMs : 1.10, "median", at("window_ms")});
         rows.push_back({at("exit_ms"), "farewell key to end of process at " + size, "ms", Row::RatioToReference, 1.10, "median"});
+    }
+    // In a GNOME session, where Qt loads its GTK theme into a bare Qt program: the game against that
+    // program, and against itself where no desktop is named.
+    for (const std::string &size : sizes) {
+        const std::string gnome = "GNOME " + size, none = "no desktop " + size;
+        for (const auto &[figure, what] : {std::pair<std::string, std::string>{"startup_ms", "start-up to whole frame"},
+                                           {"title_peak_rss_mib", "peak memory at the title"}}) {
+            const std::string unit = figure == "startup_ms" ? "ms" : "MiB";
+            rows.push_back({figure + "@" + gnome, what + " in GNOME at " + size, unit, Row::RatioToReference, 0.60, "median"});
+            rows.push_back({figure + "@" + gnome, what + " in GNOME against none at " + size, unit,
+                            Row::RatioToReference, 1.10, "median", figure + "@" + none, "game"});
+        }
     }
     for (const std::string bus : {"no bus", "session bus"}) {
         rows.push_back({"title_cpu_percent@" + bus, "title idle CPU with " + bus, "% of a core", Row::Below, 0.2, "max"});
@@ -632,7 +678,7 @@ void summarize(const std::vector<Sample> &samples, const std::vector<Row> &rows,
                 "game min", "median", "max", "runs", "ref min", "median", "max", "ratio", "target", "met");
     for (const Row &row : rows) {
         const Stats g = statsOf(samples, "game", row.figure);
-        const Stats r = statsOf(samples, "reference", row.referenceFigure.empty() ? row.figure : row.referenceFigure);
+        const Stats r = statsOf(samples, row.referenceProgram, row.referenceFigure.empty() ? row.figure : row.referenceFigure);
         const bench::Verdict v = bench::judge(row, g, r);
         csv << row.figure << "," << row.label << "," << row.unit << "," << g.count << "," << num(g.min) << ","
             << num(g.median) << "," << num(g.max) << "," << r.count << "," << num(r.min) << "," << num(r.median) << ","
@@ -652,12 +698,13 @@ void summarize(const std::vector<Sample> &samples, const std::vector<Row> &rows,
 int main(int argc, char *argv[])
 {
     if (argc < 4) {
-        std::cerr << "usage: " << argv[0] << " GAME REFERENCE OUTPUT_DIR [RUNS [IDLE_RUNS [IDLE_SECONDS]]]\n";
+        std::cerr << "usage: " << argv[0] << " GAME REFERENCE OUTPUT_DIR [RUNS [IDLE_RUNS [IDLE_SECONDS [DESKTOP_RUNS]]]]\n";
         return 2;
     }
     const int runs = argc > 4 ? std::atoi(argv[4]) : 40;
     const int idleRuns = argc > 5 ? std::atoi(argv[5]) : 3;
     const double idleSeconds = argc > 6 ? std::atof(argv[6]) : 20.0;
+    const int desktopRuns = argc > 7 ? std::atoi(argv[7]) : 20;
     driver::Application application(argc, argv);
     std::vector<std::string> sizes{"1024x768", "1920x1080", "3840x2160"};
     if (const char *only = std::getenv("TARVELO_BENCH_SIZES")) {
@@ -671,7 +718,7 @@ int main(int argc, char *argv[])
             samples.insert(samples.end(), bench.samples().begin(), bench.samples().end());
         };
         const Ending endings[] = {Ending::Quit, Ending::WrongAnswer, Ending::Win};
-        for (const std::string &size : sizes) {
+        for (const std::string &size : runs > 0 ? sizes : std::vector<std::string>{}) {
             const QSize display(std::atoi(size.c_str()), std::atoi(size.c_str() + size.find('x') + 1));
             Bench bench(argv[1], argv[2], display, true, size, rightOptions);
             // Unrecorded runs first, so that every recorded run finds the font caches warm. The game's
@@ -687,6 +734,22 @@ int main(int argc, char *argv[])
                           << nameOf(ending) << std::endl;
                 bench.run(bench.game(), run, ending, true);
                 bench.run(bench.reference(), run, Ending::Quit, true);
+            }
+            keep(bench);
+        }
+        // Players start the game from a desktop: the same game with no desktop named, in a GNOME
+        // session, and a bare Qt program there, in turn.
+        for (const std::string &size : sizes) {
+            const QSize display(std::atoi(size.c_str()), std::atoi(size.c_str() + size.find('x') + 1));
+            Bench bench(argv[1], argv[2], display, true, size, rightOptions);
+            bench.titleOnly(bench.game(), 0, "GNOME");
+            bench.titleOnly(bench.reference(), 0, "GNOME");
+            bench.discard();
+            for (int run = 0; run < desktopRuns; ++run) {
+                std::cout << size << ": desktop run " << run + 1 << " of " << desktopRuns << std::endl;
+                bench.titleOnly(bench.game(), run, "");
+                bench.titleOnly(bench.game(), run, "GNOME");
+                bench.titleOnly(bench.reference(), run, "GNOME");
             }
             keep(bench);
         }

@@ -124,8 +124,8 @@ int main(int argc, char *argv[])
     p.fillRect(20, 45, 14, 14, kGame);
     p.drawText(40, 57, QStringLiteral("game"));
     p.fillRect(100, 45, 14, 14, kReference);
-    p.drawText(120, 57, QStringLiteral("reference program"));
-    p.drawText(300, 57, QStringLiteral("| dashed line: the limit the figure is held to"));
+    p.drawText(120, 57, QStringLiteral("reference program (\"against none\": the game, no desktop named)"));
+    p.drawText(560, 57, QStringLiteral("| dashed line: the limit the figure is held to"));
 
     int y = 80;
     for (const Result &r : results) {

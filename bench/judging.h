@@ -33,6 +33,7 @@ struct Row {
     double limit;
     std::string judgedOn;            // "median" or "max"
     std::string referenceFigure{};   // the reference's figure beside it, when not the same one
+    std::string referenceProgram{"reference"};   // "game": the game's own figure in other conditions
 };
 
 struct Verdict {
