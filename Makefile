@@ -3,7 +3,8 @@ SHELL := /bin/bash
 
 # Everything the build, the game and its tests need, as Debian packages of the same names in Debian 12
 # and 13. dbus-x11 brings dbus-launch, through which a program with no session bus would start one of
-# its own: a test checks that the game never does.
+# its own: a test checks that the game never does. python3-gi runs the stand-in for GNOME's desktop
+# portal, and adwaita-icon-theme gives the pointer its sizes.
 PACKAGES := cmake ninja-build g++ make pkg-config \
             qt6-base-dev qt6-base-private-dev qt6-qpa-plugins qt6-wayland qt6-gtk-platformtheme libgl-dev \
             googletest libgtest-dev \
@@ -11,7 +12,7 @@ PACKAGES := cmake ninja-build g++ make pkg-config \
             xvfb xauth x11-apps x11-utils librsvg2-bin \
             desktop-file-utils appstream lintian dpkg-dev file man-db strace \
             libx11-dev libxcb1-dev libxtst-dev libxdamage-dev \
-            dbus dbus-x11 orca python3-pyatspi at-spi2-core \
+            dbus dbus-x11 orca python3-pyatspi python3-gi at-spi2-core adwaita-icon-theme \
             speech-dispatcher speech-dispatcher-espeak-ng espeak-ng \
             weston sway grim wtype xkb-data \
             libxrandr-dev openbox \

@@ -1,6 +1,7 @@
 // Own
 #include "screens/accessibility.h"
 #include "screens/command_line.h"
+#include "screens/desktop_cursor.h"
 #include "screens/launch_environment.h"
 #include "screens/platform.h"
 #include "screens/program_shell.h"
@@ -70,7 +71,8 @@ int main(int argc, char *argv[])
     // The game draws every screen in its own colours, faces and style: a desktop's platform theme
     // gives it nothing it shows, and GTK's, which Qt loads on GNOME, Xfce, MATE, Cinnamon and
     // Unity, costs more than the game's whole start and its memory twice over. A theme the player
-    // names in QT_QPA_PLATFORMTHEME is still loaded.
+    // names in QT_QPA_PLATFORMTHEME is still loaded. What GTK's theme did hand on that a player sees,
+    // the pointer's size on a Wayland desktop, followDesktopCursor() takes from the desktop itself.
     QGuiApplication::setDesktopSettingsAware(false);
     screens::StartFailureGuard startFailure;
     startFailure.begin();
@@ -80,6 +82,7 @@ int main(int argc, char *argv[])
         return screens::kExitNoDisplay;
     }
     fonts.start();
+    screens::followDesktopCursor();
     // No timer of Qt's own may tick while the player reads: the pixmap cache's flush and the
     // expiry of idle worker threads would.
     QPixmapCache::setCacheLimit(0);

@@ -1,6 +1,7 @@
 // The game on Qt's Wayland platform under a headless weston: the title screen covers the output,
 // and the game ends promptly and quietly when it is told to and when its compositor goes away.
-// weston's headless backend takes no input, so these tests press no keys.
+// weston's headless backend takes no input, so these tests press no keys; where the pointer matters,
+// weston runs inside an Xvfb of its own instead.
 
 // Own
 #include "driver/weston_display.h"
@@ -11,7 +12,9 @@
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
+#include <regex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace e2e {
@@ -89,6 +92,53 @@ TEST_F(Wayland, TheCompositorGoingAwayEndsTheGameWithAFailure)
         EXPECT_NE(status, 0);
         EXPECT_TRUE(exitedByItself(status)) << "status " << status;
         EXPECT_LE(lines(game.output()), 1) << game.output();
+    }
+}
+
+// The sides, in pixels, of the square buffers the game made for pointer images, as the game's
+// Wayland log (WAYLAND_DEBUG) names them.
+std::vector<int> pointerSizes(const std::string &log)
+{
+    static const std::regex buffer(R"(create_buffer\(new id wl_buffer@\d+, \d+, (\d+), (\d+),)");
+    std::vector<int> sides;
+    for (auto it = std::sregex_iterator(log.begin(), log.end(), buffer); it != std::sregex_iterator(); ++it)
+        if ((*it)[1] == (*it)[2])
+            sides.push_back(std::stoi((*it)[1]));
+    return sides;
+}
+
+// GNOME on Wayland publishes the pointer's size a player sets (larger, for a low-vision player)
+// through its desktop portal, not in the environment. Over the game the pointer has that size,
+// from the desktop's cursor theme; with no portal running, Qt's own.
+TEST_F(Wayland, ThePointerOverTheGameHasTheSizeTheDesktopSets)
+{
+    constexpr int kDesktopSize = 48;   // a size Adwaita draws, and neither of Qt's own (32, 24)
+    for (const bool portal : {true, false}) {
+        SCOPED_TRACE(portal ? "with the desktop's portal" : "with no portal");
+        driver::Session &s = session({.sessionBus = true, .wayland = true, .waylandInput = true});
+        if (portal) {
+            s.launch({"/usr/bin/python3", TARVELO_DESKTOP_PORTAL, std::to_string(kDesktopSize), "Adwaita"},
+                     {"DBUS_SESSION_BUS_ADDRESS=" + s.busAddress()}, false, "portal");
+            const auto deadline = driver::Clock::now() + 10s;
+            while (!s.busNameOwned("org.freedesktop.portal.Desktop")) {
+                ASSERT_LT(driver::Clock::now(), deadline) << "the portal did not come up";
+                std::this_thread::sleep_for(50ms);
+            }
+        }
+        driver::Process &game = s.launch({gamePath()}, {"XDG_CURRENT_DESKTOP=GNOME", "WAYLAND_DEBUG=client",
+                                                        "XCURSOR_SIZE", "XCURSOR_THEME"});
+        s.waitForScreen(Screen::Title, 10s);
+        // The pointer comes over the title from its resting place in the last pixel.
+        s.display().moveTo(s.probe());
+        const auto deadline = driver::Clock::now() + 10s;
+        while (game.output().find("set_cursor(") == std::string::npos) {
+            ASSERT_LT(driver::Clock::now(), deadline) << "the game gave the pointer no image";
+            std::this_thread::sleep_for(50ms);
+        }
+        const std::vector<int> sizes = pointerSizes(game.output());
+        const bool desktops = std::find(sizes.begin(), sizes.end(), kDesktopSize) != sizes.end();
+        EXPECT_EQ(desktops, portal) << "pointer images of " << ::testing::PrintToString(sizes) << " pixels";
+        EXPECT_FALSE(sizes.empty());
     }
 }
 
