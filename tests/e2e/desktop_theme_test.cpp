@@ -69,15 +69,16 @@ struct Desktop {
     const char *name;
     std::vector<std::string> environment;
     bool themed;
+    int dpiScale = 1;   // 2: the desktop's text scale at twice, which it hands X programs as Xft.dpi
 };
 
 class OnADesktop : public E2e, public ::testing::WithParamInterface<Desktop> {};
 
 TEST_P(OnADesktop, TheScreensShowWhatTheyShowWithoutOne)
 {
-    driver::Session &plain = session();
+    driver::Session &plain = session({.dpiScale = GetParam().dpiScale});
     const Shots expected = playThrough(plain, {"XDG_CURRENT_DESKTOP", "GTK_THEME", "QT_QPA_PLATFORMTHEME"}, false);
-    driver::Session &desktop = session();
+    driver::Session &desktop = session({.dpiScale = GetParam().dpiScale});
     const Shots shown = playThrough(desktop, GetParam().environment, GetParam().themed);
 
     EXPECT_EQ(shown.title, expected.title) << "the title screen";
@@ -95,11 +96,13 @@ TEST_P(OnADesktop, TheScreensShowWhatTheyShowWithoutOne)
 }
 
 // In a GNOME session, with a dark GTK theme, the game leaves GTK out: it would show nothing of it.
-// A theme the player names for Qt is loaded, and a dark one changes nothing shown.
+// The text scale a player sets there still reaches the game, through the X server's resources. A
+// theme the player names for Qt is loaded, and a dark one changes nothing shown.
 INSTANTIATE_TEST_SUITE_P(
     DesktopTheme, OnADesktop,
     ::testing::Values(
         Desktop{"GnomeSession", {"XDG_CURRENT_DESKTOP=GNOME", "GTK_THEME=Adwaita:dark", "QT_QPA_PLATFORMTHEME"}, false},
+        Desktop{"GnomeSessionAtTwiceTheTextScale", {"XDG_CURRENT_DESKTOP=GNOME", "QT_QPA_PLATFORMTHEME"}, false, 2},
         Desktop{"ThemeNamedForQt", {"XDG_CURRENT_DESKTOP=GNOME", "GTK_THEME=Adwaita:dark", "QT_QPA_PLATFORMTHEME=gtk3"},
                 true}),
     [](const ::testing::TestParamInfo<Desktop> &info) { return std::string(info.param.name); });
