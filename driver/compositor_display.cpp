@@ -99,7 +99,7 @@ bool CompositorDisplay::requestClose(unsigned long)
 Clock::time_point CompositorDisplay::waitUntil(const std::function<bool()> &done, std::chrono::milliseconds timeout,
                                                std::chrono::milliseconds pollInterval)
 {
-    const auto deadline = Clock::now() + timeout;
+    const auto deadline = Clock::now() + patience(timeout);
     for (;;) {
         if (done())
             return Clock::now();
@@ -114,7 +114,7 @@ bool CompositorDisplay::waitForQuiet(std::chrono::milliseconds quiet, std::chron
 {
     // Quiet once two screenshots at least `quiet` apart are the same; a change is dated by the
     // screenshot that saw it, some time after it may have happened.
-    const auto deadline = Clock::now() + timeout;
+    const auto deadline = Clock::now() + patience(timeout);
     QImage last = grabOutput();
     auto lastChange = Clock::now();
     for (;;) {

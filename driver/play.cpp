@@ -1,5 +1,6 @@
 // Own
 #include "play.h"
+#include "screen_reader.h"
 #include "quiz/title_rules.h"
 #include "screens/platform.h"
 #include "screens/question_layout.h"
@@ -8,6 +9,7 @@
 // Standard
 #include <algorithm>
 #include <functional>
+#include <string_view>
 
 namespace driver {
 namespace {
@@ -111,6 +113,26 @@ QImage shootTitleAfterFirstTick(Session &session)
             return shot;
     }
     session.fail("the title's first prompt never showed in " + colour.name().toStdString());
+}
+
+const quiz::BankEntry *questionSaid(const std::string &said, int number)
+{
+    const std::string lead = "Question " + std::to_string(number) + ": ";
+    const std::size_t at = said.find(lead);
+    if (at == std::string::npos)
+        return nullptr;
+    const std::string_view rest = std::string_view(said).substr(at + lead.size());
+    const quiz::BankEntry *found = nullptr;
+    std::size_t length = 0;
+    for (const quiz::BankEntry &entry : quiz::questionBank()) {
+        const std::string question = normalisedSpeech(entry.question);
+        const bool whole = rest.starts_with(question) && (rest.size() == question.size() || rest[question.size()] == ' ');
+        if (whole && question.size() > length) {
+            found = &entry;
+            length = question.size();
+        }
+    }
+    return found;
 }
 
 }  // namespace driver

@@ -2,6 +2,7 @@
 #pragma once
 
 // Own
+#include "quiz/question_bank.h"
 #include "session.h"
 
 namespace driver {
@@ -25,6 +26,12 @@ Judgement readJudgement(Session &session);
 // colours of the judgement give as answered, 1 to 4, or 0 when they give none or several; throws
 // Failure when no judgement came.
 int answerByKey(Session &session, const std::string &keysymName, std::chrono::milliseconds timeout = 5s);
+
+// The bank's entry whose question follows "Question N: " in `said` (what a screen reader spoke, or
+// the description the options button carries), spaces normalised; none when the words that follow
+// are no question of the bank. More may follow the question (the message line's reminder): the
+// longest question followed by nothing or by a space is the one said.
+const quiz::BankEntry *questionSaid(const std::string &said, int number);
 
 // The colour the title rules give the first prompt (lblPress) at Timer1's first tick.
 QColor pressColourAfterFirstTick();

@@ -3,6 +3,7 @@
 
 // Standard
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
@@ -74,9 +75,19 @@ bool Process::running()
     return true;
 }
 
+std::chrono::milliseconds patience(std::chrono::milliseconds timeout)
+{
+    static const long scale = [] {
+        const char *named = std::getenv("TARVELO_TIMEOUT_SCALE");
+        const long n = named != nullptr ? std::strtol(named, nullptr, 10) : 1;
+        return n >= 1 ? n : 1;
+    }();
+    return timeout * scale;
+}
+
 int Process::waitExit(std::chrono::milliseconds timeout)
 {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    const auto deadline = std::chrono::steady_clock::now() + patience(timeout);
     while (running()) {
         if (std::chrono::steady_clock::now() >= deadline)
             return -1;

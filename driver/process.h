@@ -35,6 +35,12 @@ private:
     std::string m_outputFile;
 };
 
+// How long to wait for what takes at most `timeout` where the game runs natively. Under emulation
+// (the game built for another processor, run by qemu) everything takes several times as long:
+// TARVELO_TIMEOUT_SCALE, a whole number, says how many; unset, 1. Every wait of the driver for an
+// event ends no sooner for it.
+std::chrono::milliseconds patience(std::chrono::milliseconds timeout);
+
 // The caller's environment with `given` put in, each replacing a variable of the same name, the
 // caller's or an earlier one in `given`; an entry "NAME=" leaves NAME empty, an entry "NAME" without
 // '=' leaves it out. With clean, nothing of the caller's is kept but PATH.

@@ -585,7 +585,7 @@ Clock::time_point XvfbDisplay::waitUntil(const std::function<bool()> &done, std:
                                          std::chrono::milliseconds pollInterval)
 {
     ::Display *d = dpy(m_display);
-    const auto deadline = Clock::now() + timeout;
+    const auto deadline = Clock::now() + patience(timeout);
     for (;;) {
         takeDamage();
         if (done())
@@ -601,7 +601,7 @@ Clock::time_point XvfbDisplay::waitUntil(const std::function<bool()> &done, std:
 bool XvfbDisplay::waitForQuiet(std::chrono::milliseconds quiet, std::chrono::milliseconds timeout)
 {
     ::Display *d = dpy(m_display);
-    const auto deadline = Clock::now() + timeout;
+    const auto deadline = Clock::now() + patience(timeout);
     takeDamage();
     auto lastChange = Clock::now();
     for (;;) {

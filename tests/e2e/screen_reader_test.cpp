@@ -8,7 +8,6 @@
 
 // Standard
 #include <iostream>
-#include <string_view>
 
 namespace e2e {
 namespace {
@@ -17,30 +16,6 @@ using driver::normalisedSpeech;
 using driver::ScreenReader;
 
 using ByEar = E2e;
-
-// The bank's entry whose question Orca spoke after "Question N: " in `utterance`; none when the
-// words that follow are no question of the bank. More may follow the question (the message line's
-// reminder); the longest question that is followed by nothing or by a space is the one spoken.
-const quiz::BankEntry *questionSpoken(const std::string &utterance, int number)
-{
-    const std::string lead = "Question " + std::to_string(number) + ": ";
-    const std::size_t at = utterance.find(lead);
-    if (at == std::string::npos)
-        return nullptr;
-    const std::string_view spoken = std::string_view(utterance).substr(at + lead.size());
-    const quiz::BankEntry *found = nullptr;
-    std::size_t length = 0;
-    for (const quiz::BankEntry &entry : quiz::questionBank()) {
-        const std::string question = normalisedSpeech(entry.question);
-        const bool whole = spoken.starts_with(question) &&
-                           (spoken.size() == question.size() || spoken[question.size()] == ' ');
-        if (whole && question.size() > length) {
-            found = &entry;
-            length = question.size();
-        }
-    }
-    return found;
-}
 
 std::string optionSpoken(const quiz::BankEntry &entry, int option)
 {
@@ -71,7 +46,7 @@ void aGameIsSpokenFromTheFirstQuestion(driver::Session &s, ScreenReader &reader,
         mark = reader.mark();
         EXPECT_TRUE(s.key(key));
         const std::string spoken = reader.waitFor("Question " + std::to_string(n) + ": ", 5s, mark);
-        const quiz::BankEntry *entry = questionSpoken(spoken, n);
+        const quiz::BankEntry *entry = driver::questionSaid(spoken, n);
         if (entry == nullptr)
             throw driver::Failure("no question of the bank in '" + spoken + "'");
         mark = reader.mark();
