@@ -29,16 +29,18 @@ ASAN_DIR  := build/asan
 
 all: build
 
-deps:
+# Installs with apt-get those of the packages $(1) that are missing, and those of $(2) that the
+# release has; `apt-get update` first when any is missing. Not root, it names them and stops.
+define install_missing
 	@installed() { dpkg-query -W -f='$${Status}\n' $$1 2>/dev/null | grep -q '^install ok installed$$'; }; \
 	missing=""; \
 	add_where_the_release_has() { \
-	  for p in $(WHERE_THE_RELEASE_HAS); do \
+	  for p in $(2); do \
 	    case " $$missing " in *" $$p "*) continue;; esac; \
 	    installed $$p || ! apt-cache show $$p > /dev/null 2>&1 || missing="$$missing $$p"; \
 	  done; \
 	}; \
-	for p in $(PACKAGES); do installed $$p || missing="$$missing $$p"; done; \
+	for p in $(1); do installed $$p || missing="$$missing $$p"; done; \
 	add_where_the_release_has; \
 	if [ -z "$$missing" ]; then exit 0; fi; \
 	if [ "$$(id -u)" != 0 ]; then \
@@ -51,6 +53,10 @@ deps:
 	add_where_the_release_has; \
 	echo "Installing:$$missing"; \
 	DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends$$missing
+endef
+
+deps:
+	$(call install_missing,$(PACKAGES),$(WHERE_THE_RELEASE_HAS))
 
 configure: deps
 	@[ -f $(BUILD_DIR)/build.ninja ] || cmake --preset default
@@ -96,6 +102,36 @@ bench: deps
 	@[ -f build/release/build.ninja ] || cmake --preset release
 	cmake --build --preset release --target tarvelo tarvelo_reference tarvelo_bench tarvelo_bench_chart
 	bash bench/run_bench.sh build/release
+
+# The game for 64-bit ARM (Raspberry Pi OS or Debian, arm64), cross-built here in build/arm64 with
+# Debian's cross compiler and Debian's arm64 libraries installed beside this machine's own; qemu's
+# user-mode emulation runs what was built for arm64 on this machine.
+ARM64_PACKAGES := crossbuild-essential-arm64 qemu-user \
+                  qt6-base-dev:arm64 qt6-base-private-dev:arm64 libgl-dev:arm64 \
+                  libfontconfig-dev:arm64 libxcb1-dev:arm64 libgtest-dev:arm64
+ARM64_DIR := build/arm64
+
+.PHONY: deps-arm64 package-arm64 test-arm64
+deps-arm64: deps
+	@dpkg --print-foreign-architectures | grep -qx arm64 || { \
+	  [ "$$(id -u)" = 0 ] || { echo "As root: dpkg --add-architecture arm64, then make again"; exit 1; }; \
+	  dpkg --add-architecture arm64; }
+	$(call install_missing,$(ARM64_PACKAGES),)
+
+# tarvelo_<version>_arm64.deb in build/arm64: its dependencies are the arm64 libraries', as
+# dpkg-shlibdeps finds them for that architecture.
+package-arm64: deps-arm64
+	@[ -f $(ARM64_DIR)/build.ninja ] || cmake --preset arm64
+	cmake --build --preset arm64
+	umask 022 && eval "$$(dpkg-architecture --host-arch arm64 --print-set 2>/dev/null)" && \
+	  cmake --build --preset arm64 --target package
+
+# The rules' tests built for arm64 and the arm64 game played through this machine's driver, both
+# under qemu; then the package's own checks.
+test-arm64: package-arm64 build
+	ctest --preset arm64 -L quiz
+	bash tests/arm64/game_under_emulation.sh $(ARM64_DIR) $(BUILD_DIR)
+	bash tests/packaging/debian_package.sh $(ARM64_DIR) $(BUILD_DIR)/tests/e2e_tests
 
 # The Debian package of the game, made by CPack from the default build:
 # build/default/tarvelo_<version>_<architecture>.deb. `dpkg -i` installs it, `lintian` checks it.

@@ -4,7 +4,7 @@
 #   other presets: robustness_system_calls (label robustness), on the build without sanitizers.
 set(ROBUSTNESS_DIR "${CMAKE_CURRENT_SOURCE_DIR}/robustness")
 
-if(TARGET tarvelo)
+if(TARGET tarvelo AND TARGET tarvelo_driver)
     if(TARVELO_SANITIZE)
         add_executable(tarvelo_monkey "${ROBUSTNESS_DIR}/monkey.cpp")
         target_link_libraries(tarvelo_monkey PRIVATE tarvelo_driver)

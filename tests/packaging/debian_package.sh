@@ -3,7 +3,8 @@
 # same bytes, lintian finds no error and no warning in it, its fields name what the game needs, and
 # the game it installs runs from the system's Qt alone: its version, and the end-to-end test of the
 # title screen's keys on a private Xvfb (keys without a character do nothing, Esc ends the game
-# with 0).
+# with 0). A package built for another architecture (arm64, cross-built) is checked the same way:
+# its libraries are that architecture's, and its game runs under qemu's user-mode emulation.
 # Usage: debian_package.sh path/to/build path/to/e2e_tests
 set -euo pipefail
 BUILD=$1
@@ -13,6 +14,19 @@ trap 'rm -rf "$TMP_DIR"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 checks=0
 ok() { checks=$((checks + 1)); }
+
+# The architecture the build is for; another than this machine's is packed with that architecture's
+# tools and libraries (dpkg-shlibdeps reads the DEB_HOST_* variables), and its programs run under qemu.
+ARCH=$(sed -n 's/^set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE "\(.*\)")$/\1/p' "$BUILD/CPackConfig.cmake")
+ARCH=${ARCH:-$(dpkg --print-architecture)}
+RUN=()
+OBJDUMP=objdump
+if [ "$ARCH" != "$(dpkg --print-architecture)" ]; then
+    eval "$(dpkg-architecture --host-arch "$ARCH" --print-set 2> /dev/null)"
+    RUN=(qemu-"$DEB_HOST_GNU_CPU" -L /)
+    OBJDUMP=$DEB_HOST_GNU_TYPE-objdump
+    export TARVELO_TIMEOUT_SCALE=${TARVELO_TIMEOUT_SCALE:-8}
+fi
 
 # A umask that a careful user might have: the package must still give every directory 0755.
 if ! (umask 027; cpack -G DEB --config "$BUILD/CPackConfig.cmake" -B "$TMP_DIR/cpack") > "$TMP_DIR/cpack.log" 2>&1; then
@@ -48,6 +62,7 @@ ok
 
 field() { dpkg-deb -f "$DEB" "$1"; }
 [ "$(field Package)" = tarvelo ] || fail "Package: $(field Package)"
+[ "$(field Architecture)" = "$ARCH" ] || fail "Architecture: $(field Architecture), built for $ARCH"
 [ "$(field Section)" = games ] || fail "Section: $(field Section)"
 [ "$(field Maintainer)" = "Tarvelo team <tarvelo@example.org>" ] || fail "Maintainer: $(field Maintainer)"
 grep -qE '^https://example\.org/' <<< "$(field Homepage)" || fail "Homepage: $(field Homepage)"
@@ -71,12 +86,20 @@ for package in $depends qt6-wayland; do
         grep -qx "$package" <<< "$provided" ||
         fail "the package relation names $package, which is not installed here"
 done
+# The libraries' packages are those of the package's own architecture, as installed here.
+for library in $(grep '^lib' <<< "$depends"); do
+    grep -q ' installed$' <<< "$(dpkg-query -W -f='${Status}\n' "$library:$ARCH" 2>/dev/null)" ||
+        fail "Depends names $library, not installed here for $ARCH"
+done
 ok
 
-# apt would install it on this machine as it is, its versioned relations met: asked, not done.
-plan=$(apt-get install --simulate --no-install-recommends "$DEB" 2>&1) || fail "apt refuses the package: $plan"
-grep -q '^Inst tarvelo ' <<< "$plan" || fail "apt plans no install of the package: $plan"
-ok
+# apt would install it on this machine as it is, its versioned relations met: asked, not done. A
+# package for another architecture is for another machine.
+if [ ${#RUN[@]} = 0 ]; then
+    plan=$(apt-get install --simulate --no-install-recommends "$DEB" 2>&1) || fail "apt refuses the package: $plan"
+    grep -q '^Inst tarvelo ' <<< "$plan" || fail "apt plans no install of the package: $plan"
+    ok
+fi
 
 # What the package installs, unpacked into a root of its own.
 ROOT=$TMP_DIR/root
@@ -84,23 +107,30 @@ dpkg -x "$DEB" "$ROOT" || fail "dpkg -x failed"
 GAME=$ROOT/usr/games/tarvelo
 [ -x "$GAME" ] || fail "no /usr/games/tarvelo in the package: $(dpkg-deb -c "$DEB" | tr '\n' ' ')"
 grep -q ', stripped$' <<< "$(file -b "$GAME")" || fail "the program is not stripped: $(file -b "$GAME")"
-libraries=$(ldd "$GAME") || fail "ldd failed on the program"
+# What ldd says: the dynamic loader lists the libraries it would load, and loads none.
+libraries=$(LD_TRACE_LOADED_OBJECTS=1 "${RUN[@]}" "$GAME") || fail "the loader could not list the program's libraries"
 if grep -q 'not found' <<< "$libraries"; then fail "unresolved libraries: $(grep 'not found' <<< "$libraries")"; fi
 ok
 
 # A game that calls into Qt's private interface runs only with the Qt it was built with, and says so.
-if grep -q 'Qt_6_PRIVATE_API' <<< "$(objdump -T "$GAME")"; then
+if grep -q 'Qt_6_PRIVATE_API' <<< "$("$OBJDUMP" -T "$GAME")"; then
     grep -qx qt6-base-abi <<< "$depends" || fail "the game calls Qt's private interface; Depends lacks qt6-base-abi"
 else
     ! grep -q 'abi$' <<< "$depends" || fail "the game keeps to Qt's public interface; Depends ties it to one Qt anyway"
 fi
 ok
 
-version=$(env -u LD_LIBRARY_PATH "$GAME" --version) || fail "--version failed"
+version=$(env -u LD_LIBRARY_PATH "${RUN[@]}" "$GAME" --version) || fail "--version failed"
 [ "$version" = "tarvelo $(field Version)" ] || fail "--version says '$version', the package is $(field Version)"
 ok
 
-env -u LD_LIBRARY_PATH "$E2E_TESTS" --game="$GAME" --gtest_filter='Title.KeysWithoutACharacterDoNothingAndEscEndsTheGame' ||
+PLAYED=$GAME
+if [ ${#RUN[@]} != 0 ]; then
+    PLAYED=$TMP_DIR/emulated-tarvelo
+    printf '#!/bin/sh\nexec %s "%s" "$@"\n' "${RUN[*]}" "$GAME" > "$PLAYED"
+    chmod +x "$PLAYED"
+fi
+env -u LD_LIBRARY_PATH "$E2E_TESTS" --game="$PLAYED" --gtest_filter='Title.KeysWithoutACharacterDoNothingAndEscEndsTheGame' ||
     fail "the packaged game failed the title screen's test"
 ok
 
