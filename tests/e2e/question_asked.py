@@ -21,7 +21,7 @@ def described_question():
         if app is None or app.name != APP_NAME:
             continue
         found = pyatspi.findDescendant(
-            app, lambda o: o is not None and o.getRoleName() == "push button" and o.name == SHOW_OPTIONS)
+            app, lambda o: o is not None and o.getRole() == pyatspi.ROLE_PUSH_BUTTON and o.name == SHOW_OPTIONS)
         if found is not None:
             return " ".join((found.description or "").split())
     return ""

@@ -96,10 +96,10 @@ TEST_F(Wayland, TheCompositorGoingAwayEndsTheGameWithAFailure)
 }
 
 // The sides, in pixels, of the square buffers the game made for pointer images, as the game's
-// Wayland log (WAYLAND_DEBUG) names them.
+// Wayland log (WAYLAND_DEBUG) names them: "wl_buffer@12" up to libwayland 1.22, "wl_buffer#12" since.
 std::vector<int> pointerSizes(const std::string &log)
 {
-    static const std::regex buffer(R"(create_buffer\(new id wl_buffer@\d+, \d+, (\d+), (\d+),)");
+    static const std::regex buffer(R"(create_buffer\(new id wl_buffer[@#]\d+, \d+, (\d+), (\d+),)");
     std::vector<int> sides;
     for (auto it = std::sregex_iterator(log.begin(), log.end(), buffer); it != std::sregex_iterator(); ++it)
         if ((*it)[1] == (*it)[2])
