@@ -80,9 +80,21 @@ TEST_P(OnADesktop, TheScreensShowWhatTheyShowWithoutOne)
     const driver::Session::Options options{
         .dpiScale = GetParam().dpiScale, .wayland = GetParam().wayland, .waylandInput = GetParam().wayland};
     driver::Session &plain = session(options);
-    const Shots expected = playThrough(plain, {"XDG_CURRENT_DESKTOP", "GTK_THEME", "QT_QPA_PLATFORMTHEME"}, false);
+    Shots expected = playThrough(plain, {"XDG_CURRENT_DESKTOP", "GTK_THEME", "QT_QPA_PLATFORMTHEME"}, false);
     driver::Session &desktop = session(options);
-    const Shots shown = playThrough(desktop, GetParam().environment, GetParam().themed);
+    Shots shown = playThrough(desktop, GetParam().environment, GetParam().themed);
+    // weston draws a pointer of its own into its output, at its top left corner until the pointer
+    // has come to rest in the last pixel: those corners are weston's, not the game's.
+    if (GetParam().wayland) {
+        for (Shots *shots : {&expected, &shown})
+            for (QImage *image : {&shots->title, &shots->question, &shots->farewell}) {
+                const QRect corner(0, 0, 48, 48);
+                for (const QRect &area : {corner, corner.translated(image->width() - 48, image->height() - 48)})
+                    for (int y = area.top(); y <= area.bottom(); ++y)
+                        for (int x = area.left(); x <= area.right(); ++x)
+                            image->setPixel(x, y, 0);
+            }
+    }
 
     EXPECT_EQ(shown.title, expected.title) << "the title screen";
     EXPECT_EQ(shown.farewell, expected.farewell) << "the farewell screen";
