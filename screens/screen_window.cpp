@@ -1,5 +1,6 @@
 // Own
 #include "screen_window.h"
+#include "frame_memory.h"
 #include "platform.h"
 #include "title_layout.h"
 
@@ -40,7 +41,8 @@ void ScreenWindow::placeMaximized()
 
 void ScreenWindow::showMaximizedOnScreen()
 {
-    placeMaximized();
+    makeNativeWindow();
+    takeFrameMemory(*this);
     show();
     // From now on the window may move to another screen (one added or replaced when the display
     // changes), whose area it then follows instead.
@@ -50,14 +52,19 @@ void ScreenWindow::showMaximizedOnScreen()
     activateWindow();
 }
 
-void ScreenWindow::prepare()
+void ScreenWindow::makeNativeWindow()
 {
-    if (isVisible())
-        return;
     // The native window is made at the size and in the state it will be shown in, so that showing it
     // changes neither.
     placeMaximized();
     winId();
+}
+
+void ScreenWindow::prepare()
+{
+    if (isVisible())
+        return;
+    makeNativeWindow();
     // The screen is drawn once into a single pixel, so that its pictures are decoded and scaled and
     // its faces loaded and their glyphs rendered; a frame of the screen's size would be held for as
     // long as the title shows.
@@ -70,13 +77,14 @@ void ScreenWindow::prepareFrame()
 {
     if (isVisible())
         return;
-    prepare();
-    // The frame's memory is taken and drawn into once now: the first paint after showing would
-    // otherwise fault in every page of it before the player sees anything.
+    makeNativeWindow();
+    // The frame is drawn now, pictures and faces with it, and held: the first paint after showing
+    // would otherwise take its memory and draw it while the player waits.
     QBackingStore *store = backingStore();
     if (store == nullptr)
         return;
     store->resize(size());
+    takeFrameMemory(*this);
     const QRegion whole(rect());
     store->beginPaint(whole);
     if (QPaintDevice *device = store->paintDevice()) {

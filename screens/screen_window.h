@@ -26,7 +26,8 @@ public:
     // Builds ahead, hidden, what the screen's first frame needs: its native window, its pictures, and
     // the faces and style drawings of its controls. Showing it then costs little more than the frame.
     void prepare();
-    // As prepare(), and draws the frame itself, hidden, so that showing it costs only sending it.
+    // Makes the native window and draws the frame itself, hidden, so that showing it costs only
+    // sending it.
     void prepareFrame();
     // The logical dpi the screen was laid out with.
     double dpi() const { return m_dpi; }
@@ -62,6 +63,8 @@ private:
     // area, since with no window manager nothing else resizes it.
     void followScreen(QScreen *target);
     void placeMaximized();
+    // Makes the native window, maximized, if it is not there yet.
+    void makeNativeWindow();
     void fitArea(const QRect &area);
 
     quiz::ScreenSwitcher &m_screens;

@@ -14,6 +14,15 @@
 #include <QPixmap>
 #include <QScreen>
 
+// System
+#include <malloc.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+// Standard
+#include <cstdint>
+#include <vector>
+
 namespace screens_test {
 namespace {
 
@@ -113,6 +122,42 @@ protected:
 private:
     const QElapsedTimer &m_clock;
 };
+
+// The share of a window's frame that is in memory, or -1 where the platform holds no frame for it.
+double residentFrame(QWidget &window)
+{
+    const auto *frame = dynamic_cast<const QImage *>(window.backingStore()->paintDevice());
+    if (frame == nullptr || frame->size() != window.size())
+        return -1;
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto first = reinterpret_cast<std::uintptr_t>(frame->constBits()) & ~(page - 1);
+    const auto end = reinterpret_cast<std::uintptr_t>(frame->constBits()) + static_cast<std::uintptr_t>(frame->sizeInBytes());
+    std::vector<unsigned char> pages((end - first + page - 1) / page);
+    if (mincore(reinterpret_cast<void *>(first), end - first, pages.data()) != 0)
+        return -1;
+    std::size_t in = 0;
+    for (const unsigned char p : pages)
+        in += p & 1U;
+    return static_cast<double>(in) / static_cast<double>(pages.size());
+}
+
+TEST(PreparedScreen, ItsFirstPaintDrawsIntoMemoryAlreadyTaken)
+{
+    // Every frame a mapping of its own, whose pages come only as they are written or asked for: so
+    // is a plain window's, until it is drawn.
+    ASSERT_EQ(mallopt(M_MMAP_THRESHOLD, 128 * 1024), 1);
+    QWidget plain;
+    plain.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
+    plain.winId();
+    plain.backingStore()->resize(plain.size());
+    ASSERT_LT(residentFrame(plain), 0.5) << "a plain window's frame is in memory before it is drawn";
+
+    NoScreens nowhere;
+    screens::FarewellWindow screen(nowhere);
+    // Paints come from the event loop, which has not run yet.
+    screen.showMaximizedOnScreen();
+    EXPECT_EQ(residentFrame(screen), 1.0);
+}
 
 TEST_F(PreparedScreens, TheFarewellComesWhenTheWaitIsOverNeverBefore)
 {
