@@ -253,21 +253,15 @@ public:
         m_record = true;
         m_program = &program;
         m_run = run;
-        waitForEmptyScreen();
         std::vector<std::string> environment = m_environment;
         environment.push_back(desktop.empty() ? "XDG_CURRENT_DESKTOP" : "XDG_CURRENT_DESKTOP=" + desktop);
-        const auto start = Clock::now();
-        driver::Process &process = m_session.launch(program.argv, environment, false, program.name);
-        const auto frame = m_x.waitUntil(
-            [&] { return whole(Screen::Title) && (!program.isGame || m_x.pixel(m_press) == m_pressColour); }, 20s, 50ms);
-        if (frame == Clock::time_point{})
-            fail("the " + program.name + "'s first screen did not appear with desktop '" + desktop + "'");
-        std::this_thread::sleep_until(frame + 1s);
+        const Started started = startToTitle(program, environment, " with desktop '" + desktop + "'");
+        std::this_thread::sleep_until(started.frame + 1s);
         const std::string setting = (desktop.empty() ? std::string("no desktop") : desktop) + " " + m_setting;
-        m_samples.push_back({program.name, run, "startup_ms@" + setting, ms(frame - start)});
+        m_samples.push_back({program.name, run, "startup_ms@" + setting, started.startup});
         m_samples.push_back({program.name, run, "title_peak_rss_mib@" + setting,
-                             static_cast<double>(peakResidentKiB(process.pid())) / 1024.0});
-        process.kill();
+                             static_cast<double>(peakResidentKiB(started.process.pid())) / 1024.0});
+        started.process.kill();
     }
 
 private:
@@ -276,15 +270,11 @@ private:
         m_record = record;
         m_program = &program;
         m_run = run;
-        waitForEmptyScreen();
-        const auto start = Clock::now();
-        driver::Process &process = m_session.launch(program.argv, m_environment, false, program.name);
+        const Started started = startToTitle(program, m_environment, "");
+        driver::Process &process = started.process;
         const pid_t pid = process.pid();
-        const auto frame = m_x.waitUntil(
-            [&] { return whole(Screen::Title) && (!program.isGame || m_x.pixel(m_press) == m_pressColour); }, 20s, 50ms);
-        if (frame == Clock::time_point{})
-            fail("the " + program.name + "'s first screen did not appear");
-        add("startup_ms", ms(frame - start));
+        const auto frame = started.frame;
+        add("startup_ms", started.startup);
         shoot("title");
         if (idleSeconds > 0) {
             std::this_thread::sleep_until(frame + 1s);
@@ -453,6 +443,26 @@ private:
         if (released != nullptr)
             *released = clicked;
         return ms(seen - clicked);
+    }
+
+    struct Started {
+        driver::Process &process;
+        Clock::time_point frame;   // when the title's whole frame was seen
+        double startup;            // ms from the launch to that frame
+    };
+
+    // Starts a program on an empty screen and waits for its title's whole frame: for the game, its
+    // labels drawn too.
+    Started startToTitle(const Program &program, const std::vector<std::string> &environment, const std::string &how)
+    {
+        waitForEmptyScreen();
+        const auto start = Clock::now();
+        driver::Process &process = m_session.launch(program.argv, environment, false, program.name);
+        const auto frame = m_x.waitUntil(
+            [&] { return whole(Screen::Title) && (!program.isGame || m_x.pixel(m_press) == m_pressColour); }, 20s, 50ms);
+        if (frame == Clock::time_point{})
+            fail("the " + program.name + "'s first screen did not appear" + how);
+        return {process, frame, ms(frame - start)};
     }
 
     double keyToScreen(const std::string &key, Screen screen)
